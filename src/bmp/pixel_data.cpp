@@ -1,0 +1,3 @@
+#include "bmp/pixel_data.h"
+
+uint8_t PixelData[PixelDataSize];

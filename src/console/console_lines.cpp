@@ -1,0 +1,39 @@
+#include "console/console_lines.h"
+
+#include "console/text_channel.h"
+#include "files/io_check.h"
+
+void ShowText(std::string_view text, int32_t width) {
+  WriteText(consoleOutput, width, text);
+  CheckIo();
+}
+
+void ShowSigned(int64_t value, int32_t width) {
+  WriteSigned(consoleOutput, width, value);
+  CheckIo();
+}
+
+void ShowUnsigned(uint64_t value, int32_t width) {
+  WriteUnsigned(consoleOutput, width, value);
+  CheckIo();
+}
+
+void ShowChar(char character, int32_t width) {
+  WriteChar(consoleOutput, width, character);
+  CheckIo();
+}
+
+void ShowStatementEnd() {
+  EndWrite(consoleOutput);
+  CheckIo();
+}
+
+void ShowLineEnd() {
+  EndLine(consoleOutput);
+  CheckIo();
+}
+
+void ShowLine(std::string_view text) {
+  ShowText(text);
+  ShowLineEnd();
+}

@@ -1,0 +1,35 @@
+// The command line on Linux and macOS: the shell has split it already, and
+// argument 0 is the full path of the program file.
+#include <climits>
+#include <cstdint>
+#include <unistd.h>
+#if defined(__APPLE__)
+#include <mach-o/dyld.h>
+#endif
+
+#include "driver/command_line.h"
+
+namespace {
+
+constexpr int MaxWords = 4096;  // any count above 4 is turned away anyway
+std::string_view words[MaxWords];
+char programPath[PATH_MAX + 1];
+
+std::string_view FindProgramPath(const char* fallback) {
+#if defined(__APPLE__)
+  uint32_t size = sizeof programPath;
+  if (_NSGetExecutablePath(programPath, &size) == 0) return programPath;
+#else
+  ssize_t length = ::readlink("/proc/self/exe", programPath, PATH_MAX);
+  if (length > 0) return std::string_view(programPath, static_cast<size_t>(length));
+#endif
+  return fallback != nullptr ? fallback : "";
+}
+
+}  // namespace
+
+void LoadArguments(int argc, char** argv) {
+  int count = 0;
+  for (int i = 1; i < argc && count < MaxWords; ++i) words[count++] = argv[i];
+  SetArguments(FindProgramPath(argc > 0 ? argv[0] : nullptr), words, count);
+}

@@ -1,0 +1,140 @@
+#include "files/binary_file.h"
+
+#include <cstring>
+
+#include "files/io_check.h"
+
+namespace {
+
+constexpr uint16_t NameTooLong = 3;
+constexpr uint16_t FileNeverBound = 102;
+constexpr uint16_t FileNotOpen = 103;
+constexpr uint16_t FileNotOpenForInput = 104;
+constexpr uint16_t FileNotOpenForOutput = 105;
+constexpr uint16_t ShortWrite = 101;
+
+bool IsOpen(FileState state) {
+  return state == FileState::Input || state == FileState::Output ||
+         state == FileState::InputOutput;
+}
+
+void ReleaseHandle(BinaryFile& file) {
+  if (!PlatformIsStandardHandle(file.handle)) PlatformCloseFile(file.handle);
+  file.handle = NoFileHandle;
+  file.state = FileState::Closed;
+}
+
+void OpenFile(BinaryFile& file, bool openExisting) {
+  if (pendingIoError != 0) return;
+  if (IsOpen(file.state)) {
+    ReleaseHandle(file);
+  } else if (file.state != FileState::Closed) {
+    pendingIoError = FileNeverBound;
+    return;
+  }
+  file.handle = NoFileHandle;
+  // A name cut to fit would open some other file: refuse it instead.
+  if (file.nameTooLong) {
+    pendingIoError = NameTooLong;
+    return;
+  }
+  // The input is only ever read; opening it for reading alone lets a
+  // read-only file convert like any other.
+  FileState openState = openExisting ? FileState::Input : FileState::InputOutput;
+  if (file.name[0] == '\0') {
+    file.handle = PlatformStandardHandle(StandardStream::Output);
+    file.state = openState;
+    file.recordSize = 1;
+    return;
+  }
+  FileHandle handle = NoFileHandle;
+  uint16_t error = PlatformOpenFile(file.name, openExisting, &handle);
+  if (error != 0) {
+    pendingIoError = error;
+    file.state = FileState::Closed;
+  } else {
+    file.handle = handle;
+    file.state = openState;
+  }
+  file.recordSize = 1;
+}
+
+}  // namespace
+
+void BindFileName(BinaryFile& file, std::string_view name) {
+  file = BinaryFile{};
+  file.handle = NoFileHandle;
+  file.state = FileState::Closed;
+  size_t kept = name.size() < MaxFileName ? name.size() : MaxFileName;
+  std::memcpy(file.name, name.data(), kept);
+  file.name[kept] = '\0';
+  file.nameTooLong = name.size() > MaxFileName;
+}
+
+void OpenExistingFile(BinaryFile& file) { OpenFile(file, true); }
+
+void CreateEmptyFile(BinaryFile& file) { OpenFile(file, false); }
+
+void SeekFile(BinaryFile& file, int64_t position) {
+  if (pendingIoError != 0) return;
+  if (!IsOpen(file.state)) {
+    pendingIoError = FileNotOpen;
+    return;
+  }
+  uint16_t error = PlatformSeekFile(file.handle, position * file.recordSize);
+  if (error != 0) pendingIoError = error;
+}
+
+void ReadBlock(BinaryFile& file, void* buffer, uint16_t count, uint16_t& countRead) {
+  countRead = 0;
+  if (pendingIoError != 0) return;
+  if (file.state == FileState::Output) {
+    pendingIoError = FileNotOpenForInput;
+    return;
+  }
+  if (file.state != FileState::Input && file.state != FileState::InputOutput) {
+    pendingIoError = FileNotOpen;
+    return;
+  }
+  uint32_t obtained = 0;
+  uint16_t error = PlatformReadFile(file.handle, buffer,
+                                    static_cast<uint32_t>(count * file.recordSize), &obtained);
+  if (error != 0) {
+    pendingIoError = error;
+    return;
+  }
+  countRead = static_cast<uint16_t>(obtained / file.recordSize);
+}
+
+void WriteBlock(BinaryFile& file, const void* buffer, int32_t count) {
+  if (pendingIoError != 0) return;
+  if (file.state == FileState::Input) {
+    pendingIoError = FileNotOpenForOutput;
+    return;
+  }
+  if (file.state != FileState::Output && file.state != FileState::InputOutput) {
+    pendingIoError = FileNotOpen;
+    return;
+  }
+  uint32_t bytes = count > 0 ? static_cast<uint32_t>(count * file.recordSize) : 0;
+  uint32_t written = 0;
+  uint16_t error = PlatformWriteFile(file.handle, buffer, bytes, &written);
+  if (error != 0) {
+    pendingIoError = error;
+  } else if (count > 0 && written / file.recordSize < static_cast<uint32_t>(count)) {
+    pendingIoError = ShortWrite;
+  }
+}
+
+void CloseFile(BinaryFile& file) {
+  if (pendingIoError != 0) return;
+  if (!IsOpen(file.state)) {
+    pendingIoError = FileNotOpen;
+    return;
+  }
+  uint16_t error = 0;
+  if (!PlatformIsStandardHandle(file.handle)) error = PlatformCloseFile(file.handle);
+  file.handle = NoFileHandle;
+  file.state = FileState::Closed;
+  if (error != 0) pendingIoError = error;
+}

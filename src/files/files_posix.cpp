@@ -1,0 +1,129 @@
+// Files on Linux and macOS: open, lseek, read, write and close, with the
+// operating system's errno turned into the program's I/O error numbers.
+#include <cerrno>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/file_platform.h"
+
+const char PlatformLineEnd[] = "\n";
+
+namespace {
+
+struct ErrnoNumber {
+  int errnoValue;
+  uint16_t number;
+};
+
+// errno values and the I/O error numbers the program reports for them.
+const ErrnoNumber errnoNumbers[] = {
+    {ENOENT, 2},        // file not found
+    {ENOTDIR, 3},       // a component of the path is not a folder
+    {ENAMETOOLONG, 3},  // path not found: the name is too long
+    {ELOOP, 3},         // the path cannot be resolved
+    {EMFILE, 4},        // too many open files
+    {ENFILE, 4},
+    {EACCES, 5},        // access denied
+    {EPERM, 5},
+    {EISDIR, 5},        // a folder where a file is wanted
+    {EBUSY, 5},
+    {ETXTBSY, 5},
+    {EEXIST, 5},
+    {ENOTEMPTY, 5},
+    {EBADF, 6},         // the handle cannot do this
+    {ENOMEM, 8},
+    {EINVAL, 131},      // a negative position
+    {EROFS, 150},       // write-protected medium
+    {ENXIO, 152},       // device not ready
+    {ENODEV, 152},
+    {ENOSPC, 101},      // disk full
+    {EDQUOT, 101},
+    {EFBIG, 101},
+    {EPIPE, 232},       // the reader of the pipe is gone
+    {EIO, 162},         // general device failure
+};
+
+uint16_t NumberForErrno(int error) {
+  for (const ErrnoNumber& entry : errnoNumbers)
+    if (entry.errnoValue == error) return entry.number;
+  return 162;
+}
+
+int Descriptor(FileHandle handle) { return static_cast<int>(handle); }
+
+}  // namespace
+
+void PlatformStartFiles() {
+  // A closed pipe must show up as a failed write, not kill the process.
+  std::signal(SIGPIPE, SIG_IGN);
+}
+
+FileHandle PlatformStandardHandle(StandardStream stream) {
+  switch (stream) {
+    case StandardStream::Input: return STDIN_FILENO;
+    case StandardStream::Output: return STDOUT_FILENO;
+    default: return STDERR_FILENO;
+  }
+}
+
+bool PlatformIsStandardHandle(FileHandle handle) { return handle >= 0 && handle <= 2; }
+
+uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle) {
+  int flags = openExisting ? O_RDONLY : (O_RDWR | O_CREAT | O_TRUNC);
+  int fd;
+  do {
+    fd = ::open(name, flags | O_CLOEXEC | O_NOCTTY, 0666);
+  } while (fd < 0 && errno == EINTR);
+  if (fd < 0) return NumberForErrno(errno);
+  // Opening a folder for reading succeeds here; it is no file to convert.
+  struct stat info;
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    return 5;
+  }
+  *handle = fd;
+  return 0;
+}
+
+uint16_t PlatformSeekFile(FileHandle handle, int64_t bytePosition) {
+  if (::lseek(Descriptor(handle), static_cast<off_t>(bytePosition), SEEK_SET) < 0)
+    return NumberForErrno(errno);
+  return 0;
+}
+
+uint16_t PlatformReadFile(FileHandle handle, void* buffer, uint32_t count, uint32_t* obtained) {
+  *obtained = 0;
+  // Standard output is for writing; reading a terminal there would wait for
+  // the keyboard.
+  if (handle == STDOUT_FILENO) return 6;
+  uint8_t* bytes = static_cast<uint8_t*>(buffer);
+  while (*obtained < count) {
+    ssize_t got = ::read(Descriptor(handle), bytes + *obtained, count - *obtained);
+    if (got < 0 && errno == EINTR) continue;
+    if (got < 0) return NumberForErrno(errno);
+    if (got == 0) break;
+    *obtained += static_cast<uint32_t>(got);
+  }
+  return 0;
+}
+
+uint16_t PlatformWriteFile(FileHandle handle, const void* buffer, uint32_t count,
+                           uint32_t* written) {
+  *written = 0;
+  const uint8_t* bytes = static_cast<const uint8_t*>(buffer);
+  while (*written < count) {
+    ssize_t put = ::write(Descriptor(handle), bytes + *written, count - *written);
+    if (put < 0 && errno == EINTR) continue;
+    if (put < 0) return NumberForErrno(errno);
+    if (put == 0) break;
+    *written += static_cast<uint32_t>(put);
+  }
+  return 0;
+}
+
+uint16_t PlatformCloseFile(FileHandle handle) {
+  if (::close(Descriptor(handle)) != 0 && errno != EINTR) return NumberForErrno(errno);
+  return 0;
+}
