@@ -1,7 +1,9 @@
 // Files on Linux and macOS: open, lseek, read, write and close, with the
 // operating system's errno turned into the program's I/O error numbers.
 #include <cerrno>
+#include <climits>
 #include <csignal>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -53,6 +55,21 @@ uint16_t NumberForErrno(int error) {
 
 int Descriptor(FileHandle handle) { return static_cast<int>(handle); }
 
+// The system says "no such file" for a missing folder too; a user is told
+// which of the two it was.
+uint16_t NumberForMissing(const char* name) {
+  char folder[PATH_MAX];
+  const char* lastSlash = std::strrchr(name, '/');
+  if (lastSlash == nullptr) return 2;
+  size_t length = static_cast<size_t>(lastSlash - name);
+  if (length == 0) return 2;  // a file in the root folder
+  if (length >= sizeof folder) return 3;
+  std::memcpy(folder, name, length);
+  folder[length] = '\0';
+  struct stat info;
+  return ::stat(folder, &info) == 0 && S_ISDIR(info.st_mode) ? 2 : 3;
+}
+
 }  // namespace
 
 void PlatformStartFiles() {
@@ -76,7 +93,7 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
   do {
     fd = ::open(name, flags | O_CLOEXEC | O_NOCTTY, 0666);
   } while (fd < 0 && errno == EINTR);
-  if (fd < 0) return NumberForErrno(errno);
+  if (fd < 0) return errno == ENOENT ? NumberForMissing(name) : NumberForErrno(errno);
   // Opening a folder for reading succeeds here; it is no file to convert.
   struct stat info;
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {

@@ -1,0 +1,213 @@
+// Drawing into the console window: placement, wrapping, scrolling, control
+// bytes and the cursor operations, on the in-memory screen buffer.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "console/console_lines.h"
+#include "console/console_window.h"
+#include "console/text_channel.h"
+#include "files/io_check.h"
+#include "memory_console.h"
+
+namespace {
+
+void Draw(const std::string& text) {
+  WriteText(consoleOutput, 0, text);
+  EndWrite(consoleOutput);
+}
+
+// A 10 x 4 window at buffer columns 3..12 and rows 2..5 of a 20 x 10 buffer,
+// with markers outside it that drawing must never touch.
+MemoryConsoleSetup InnerWindow() {
+  MemoryConsoleSetup s;
+  s.bufferWidth = 20;
+  s.bufferHeight = 10;
+  s.windowLeft = 3;
+  s.windowTop = 2;
+  s.windowRight = 12;
+  s.windowBottom = 5;
+  s.cursorX = 3;
+  s.cursorY = 2;
+  s.attributes = 0x1E;
+  return s;
+}
+
+TEST(ConsoleDraw, TextLandsAtTheCursorInTheStartUpAttribute) {
+  MemoryConsoleSetup s = InnerWindow();
+  s.attributes = 0x4F1E;  // only the low byte is kept
+  s.cursorX = 5;
+  s.cursorY = 3;
+  StartMemoryConsole(s);
+  Draw("ab");
+  EXPECT_EQ(MemoryConsoleRow(3).substr(5, 2), "ab");
+  EXPECT_EQ(MemoryConsoleAttribute(5, 3), 0x1E);
+  EXPECT_EQ(MemoryConsoleCursorX(), 7);
+  EXPECT_EQ(MemoryConsoleCursorY(), 3);
+  EXPECT_EQ(MemoryConsoleDrawCount(), 1);
+}
+
+TEST(ConsoleDraw, TextWrapsAtTheWindowsRightColumn) {
+  StartMemoryConsole(InnerWindow());
+  Draw("0123456789AB");
+  EXPECT_EQ(MemoryConsoleWindowRow(0), "0123456789");
+  EXPECT_EQ(MemoryConsoleWindowRow(1), "AB");
+  EXPECT_EQ(MemoryConsoleRow(2).substr(13), std::string(7, ' '));  // right of the window
+  EXPECT_EQ(MemoryConsoleCursorX(), 5);
+  EXPECT_EQ(MemoryConsoleCursorY(), 3);
+}
+
+TEST(ConsoleDraw, TextEndingInTheRightColumnLeavesTheCursorOnTheNextRow) {
+  StartMemoryConsole(InnerWindow());
+  Draw("0123456789");
+  EXPECT_EQ(MemoryConsoleCursorX(), 3);
+  EXPECT_EQ(MemoryConsoleCursorY(), 3);
+}
+
+TEST(ConsoleDraw, ALineEndOnTheLastRowScrollsOnlyTheWindow) {
+  MemoryConsoleSetup s = InnerWindow();
+  StartMemoryConsole(s);
+  for (const char* line : {"one", "two", "three", "four"}) {
+    ShowText(line);
+    if (std::string(line) != "four") ShowLineEnd();
+  }
+  ShowLineEnd();
+  EXPECT_EQ(MemoryConsoleScrollCount(), 1);
+  EXPECT_EQ(MemoryConsoleWindowRow(0), "two");
+  EXPECT_EQ(MemoryConsoleWindowRow(1), "three");
+  EXPECT_EQ(MemoryConsoleWindowRow(2), "four");
+  EXPECT_EQ(MemoryConsoleWindowRow(3), "");
+  EXPECT_EQ(MemoryConsoleAttribute(3, 5), 0x1E);
+  EXPECT_EQ(MemoryConsoleCursorX(), 3);
+  EXPECT_EQ(MemoryConsoleCursorY(), 5);
+  // The lost row does not move into the buffer above the window.
+  EXPECT_EQ(MemoryConsoleRow(1), std::string(20, ' '));
+}
+
+TEST(ConsoleDraw, WrappingPastTheLastRowScrolls) {
+  StartMemoryConsole(InnerWindow());
+  Draw(std::string(40, 'x') + "yz");
+  EXPECT_EQ(MemoryConsoleScrollCount(), 1);
+  EXPECT_EQ(MemoryConsoleWindowRow(2), std::string(10, 'x'));
+  EXPECT_EQ(MemoryConsoleWindowRow(3), "yz");
+}
+
+struct ControlCase {
+  const char* name;
+  std::string bytes;
+  std::string row0;
+  std::string row1;
+  int32_t cursorColumn;  // window-relative, 0-based
+  int32_t cursorRow;
+};
+
+TEST(ConsoleDraw, ControlBytes) {
+  const ControlCase cases[] = {
+      {"tab is one cell", "a\tb", "a\tb", "", 3, 0},
+      {"bell changes nothing", "a\ab", "ab", "", 2, 0},
+      {"backspace moves back without erasing", "abc\b\bX", "aXc", "", 2, 0},
+      {"backspace at the left column stays", "\b\bZ", "Z", "", 1, 0},
+      {"carriage return goes to the left column", "abc\rX", "Xbc", "", 1, 0},
+      {"line feed keeps the column", "ab\ncd", "ab", "  cd", 4, 1},
+      {"escape and other bytes are drawn", std::string("\x1b[0\x0c\x7f", 5),
+       std::string("\x1b[0\x0c\x7f", 5), "", 5, 0},
+      {"zero byte is a cell", std::string("a\0b", 3), std::string("a\0b", 3), "", 3, 0},
+  };
+  for (const ControlCase& c : cases) {
+    StartMemoryConsole(InnerWindow());
+    Draw(c.bytes);
+    EXPECT_EQ(MemoryConsoleWindowRow(0), c.row0) << c.name;
+    EXPECT_EQ(MemoryConsoleWindowRow(1), c.row1) << c.name;
+    EXPECT_EQ(MemoryConsoleCursorX() - 3, c.cursorColumn) << c.name;
+    EXPECT_EQ(MemoryConsoleCursorY() - 2, c.cursorRow) << c.name;
+  }
+}
+
+TEST(ConsoleDraw, ALineFeedOnTheLastRowScrolls) {
+  MemoryConsoleSetup s = InnerWindow();
+  s.cursorY = 5;
+  StartMemoryConsole(s);
+  Draw("ab\nc");
+  EXPECT_EQ(MemoryConsoleScrollCount(), 1);
+  EXPECT_EQ(MemoryConsoleWindowRow(2), "ab");
+  EXPECT_EQ(MemoryConsoleWindowRow(3), "  c");
+}
+
+TEST(ConsoleDraw, LongStatementsAreDrawnInPiecesWithNothingLost) {
+  StartMemoryConsole(120, 10);
+  std::string text;
+  for (int i = 0; i < 600; ++i) text += static_cast<char>('a' + i % 26);
+  WriteText(consoleOutput, 0, text);
+  EndLine(consoleOutput);
+  std::string shown;
+  for (int r = 0; r < 5; ++r) shown += MemoryConsoleWindowRow(r);
+  EXPECT_EQ(shown, text);
+  EXPECT_EQ(MemoryConsoleCursorX(), 0);
+  EXPECT_EQ(MemoryConsoleCursorY(), 6);
+}
+
+TEST(ConsoleDraw, MoveCursorAcceptsOnlyPositionsInsideTheWindow) {
+  StartMemoryConsole(80, 25);
+  for (int k = 0; k < 16; ++k) {
+    ShowText(">");
+    int32_t before = MemoryConsoleCursorX();
+    uint8_t row = QueryCursorRow();
+    MoveCursor(static_cast<uint8_t>(13 + 6 * k), row);
+    if (k < 12) {
+      EXPECT_EQ(MemoryConsoleCursorX(), 12 + 6 * k) << k;
+    } else {
+      EXPECT_EQ(MemoryConsoleCursorX(), before) << k;  // column 85 and on is outside
+    }
+  }
+  const struct {
+    uint8_t column;
+    uint8_t row;
+  } ignored[] = {{0, 1}, {1, 0}, {81, 1}, {1, 26}, {255, 255}};
+  for (const auto& c : ignored) {
+    MoveCursor(5, 5);
+    MoveCursor(c.column, c.row);
+    EXPECT_EQ(MemoryConsoleCursorX(), 4);
+    EXPECT_EQ(MemoryConsoleCursorY(), 4);
+  }
+  MoveCursor(80, 25);
+  EXPECT_EQ(MemoryConsoleCursorX(), 79);
+  EXPECT_EQ(MemoryConsoleCursorY(), 24);
+}
+
+TEST(ConsoleDraw, CursorOperationsAreRelativeToTheWindow) {
+  StartMemoryConsole(InnerWindow());
+  EXPECT_EQ(QueryCursorRow(), 1);
+  MoveCursor(4, 3);
+  EXPECT_EQ(MemoryConsoleCursorX(), 6);
+  EXPECT_EQ(MemoryConsoleCursorY(), 4);
+  EXPECT_EQ(QueryCursorRow(), 3);
+  Draw("q");  // the next draw starts where the cursor was moved
+  EXPECT_EQ(MemoryConsoleCharacter(6, 4), 'q');
+}
+
+TEST(ConsoleDraw, ARedirectedOutputShowsNothingAndTheRunGoesOn) {
+  MemoryConsoleSetup s = InnerWindow();
+  s.redirected = true;
+  StartMemoryConsole(s);
+  ShowLine("nothing of this is drawn");
+  MoveCursor(2, 1);
+  EXPECT_EQ(QueryCursorRow(), 1);
+  EXPECT_EQ(consoleWindow.windowRight, 1u);
+  EXPECT_EQ(consoleWindow.windowBottom, 1u);
+  EXPECT_EQ(consoleWindow.textAttribute, 0);
+  EXPECT_EQ(pendingIoError, 0);
+  for (int y = 0; y < 10; ++y) EXPECT_EQ(MemoryConsoleRow(y), std::string(20, ' '));
+}
+
+TEST(ConsoleDraw, EachStatementIsOneDraw) {
+  StartMemoryConsole(80, 25);
+  ShowText("a");
+  ShowText("b");
+  EXPECT_EQ(MemoryConsoleDrawCount(), 0);
+  ShowStatementEnd();
+  ShowLine("c");
+  EXPECT_EQ(MemoryConsoleDrawCount(), 2);
+  EXPECT_EQ(MemoryConsoleWindowRow(0), "abc");
+}
+
+}  // namespace
