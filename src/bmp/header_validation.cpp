@@ -1,0 +1,46 @@
+#include "bmp/bmp_header.h"
+
+#include "console/console_lines.h"
+#include "files/io_check.h"
+
+namespace {
+
+constexpr int32_t RequiredWidth = 320;
+constexpr int32_t RequiredHeight = 200;
+
+void ShowDimensionError(int32_t found, int32_t required, std::string_view ending) {
+  ShowText("Image dimensions incorrect error: Image is ");
+  ShowSigned(found);
+  ShowText(" pixels, should be ");
+  ShowSigned(required);
+  ShowText(ending);
+  ShowLineEnd();
+}
+
+}  // namespace
+
+// The input stays open on a rejection here; ending the run releases it.
+void ValidateHeader() {
+  if (HeaderBiCompression() != 0) {
+    ShowLine("Compression enabled - This is currently not supported!");
+    EndRun(1);
+  }
+  if (HeaderBiWidth() != RequiredWidth) {
+    ShowDimensionError(HeaderBiWidth(), RequiredWidth, " pixels wide.");
+    EndRun(1);
+  }
+  if (HeaderBiHeight() != RequiredHeight) {
+    ShowDimensionError(HeaderBiHeight(), RequiredHeight, " pixels high.");
+    EndRun(1);
+  }
+  int32_t bitCount = HeaderBiBitCount();
+  if (bitCount != 1 && bitCount != 4) {
+    ShowText("Image colours incorrect error: Image uses ");
+    ShowSigned(bitCount);
+    ShowText(
+        " bits/pixel, should use only 1 bit/pixel (hires, black/white) or 4 bit/pixel "
+        "(multicolor, indexed 16colors).");
+    ShowLineEnd();
+    EndRun(1);
+  }
+}

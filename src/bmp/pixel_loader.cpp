@@ -1,0 +1,74 @@
+#include "bmp/pixel_loader.h"
+
+#include "bmp/header_fields.h"
+#include "bmp/pixel_data.h"
+#include "console/console_lines.h"
+#include "files/io_check.h"
+
+namespace {
+
+constexpr int64_t RequiredPixelBytes = 8000;
+
+[[noreturn]] void CloseAndReject(BinaryFile& inputFile) {
+  CloseFile(inputFile);
+  CheckIo();
+  EndRun(1);
+}
+
+// File row k (0 is the bottom image row) goes to PixelData row 199 - k. Each
+// row is positioned on its own, so where the header left the file does not
+// matter and a row beyond the end of the file simply obtains nothing.
+void ReadPixelRows(BinaryFile& inputFile, int32_t& totalBytesRead) {
+  uint16_t pixelBytesRead = 0;
+  for (int16_t fileRow = PixelRows - 1; fileRow >= 0; --fileRow) {
+    int64_t position = static_cast<int64_t>(HeaderBfOffBits()) +
+                       static_cast<int64_t>(PixelRowBytes) * fileRow;
+    SeekFile(inputFile, position);
+    CheckIo();
+    uint16_t countRead = 0;
+    ReadBlock(inputFile, &PixelData[(PixelRows - 1 - fileRow) * PixelRowBytes], PixelRowBytes,
+              countRead);
+    CheckIo();
+    pixelBytesRead = static_cast<uint16_t>(pixelBytesRead + countRead);
+    totalBytesRead += countRead;
+  }
+  ShowUnsigned(pixelBytesRead);
+  ShowText(" bytes PixelData read.");
+  ShowLineEnd();
+}
+
+}  // namespace
+
+void LoadPixelData(BinaryFile& inputFile, int32_t& totalBytesRead) {
+  // In 64 bits the difference of two 32-bit values cannot wrap around.
+  int64_t pixelDataSize =
+      static_cast<int64_t>(HeaderBfSize()) - static_cast<int64_t>(HeaderBfOffBits());
+  ShowSigned(pixelDataSize);
+  ShowText(" bytes bitmap data.");
+  ShowLineEnd();
+  if (pixelDataSize != RequiredPixelBytes) {
+    ShowText("Error: ");
+    ShowSigned(pixelDataSize);
+    ShowText(
+        " bytes are not correct! A black/white or 4bit 8x8 image should have exactly 8000 "
+        "bits!");
+    ShowLineEnd();
+    CloseAndReject(inputFile);
+  }
+  ShowText("Starting at position: ");
+  ShowSigned(HeaderBfOffBits());
+  ShowText(" byte");
+  ShowLineEnd();
+
+  int32_t bitCount = HeaderBiBitCount();
+  if (bitCount == 4) ShowLine("*** sorry, 4bit multicolor mode not supported until now...");
+  if (bitCount == 1) {
+    ShowLine("Hires: Image is in black/white mode.");
+    ReadPixelRows(inputFile, totalBytesRead);
+    return;
+  }
+  ShowText("Aborting: Image is in unsupported mode: bitCount=");
+  ShowSigned(bitCount);
+  ShowLineEnd();
+  CloseAndReject(inputFile);
+}

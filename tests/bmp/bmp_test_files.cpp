@@ -1,0 +1,73 @@
+#include "bmp_test_files.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
+
+namespace {
+
+void PutLittleEndian(std::vector<uint8_t>& bytes, uint32_t value, int size) {
+  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+std::string SafeTestName() {
+  const testing::TestInfo* info = testing::UnitTest::GetInstance()->current_test_info();
+  std::string name = std::string(info->test_suite_name()) + "_" + info->name();
+  for (char& c : name)
+    if (c == '/' || c == '\\') c = '_';
+  return name;
+}
+
+}  // namespace
+
+std::vector<uint8_t> BuildHeader(const BmpHeaderValues& v) {
+  std::vector<uint8_t> bytes = {v.signature[0], v.signature[1]};
+  PutLittleEndian(bytes, v.bfSize, 4);
+  PutLittleEndian(bytes, v.bfReserved1, 2);
+  PutLittleEndian(bytes, v.bfReserved2, 2);
+  PutLittleEndian(bytes, v.bfOffBits, 4);
+  PutLittleEndian(bytes, v.biSize, 4);
+  PutLittleEndian(bytes, v.biWidth, 4);
+  PutLittleEndian(bytes, v.biHeight, 4);
+  PutLittleEndian(bytes, v.biPlanes, 2);
+  PutLittleEndian(bytes, v.biBitCount, 2);
+  PutLittleEndian(bytes, v.biCompression, 4);
+  PutLittleEndian(bytes, v.biSizeImage, 4);
+  PutLittleEndian(bytes, v.biXPelsPerMeter, 4);
+  PutLittleEndian(bytes, v.biYPelsPerMeter, 4);
+  PutLittleEndian(bytes, v.biClrUsed, 4);
+  PutLittleEndian(bytes, v.biClrImportant, 4);
+  return bytes;
+}
+
+uint8_t TestPixelByte(size_t p) { return static_cast<uint8_t>(1 + p % 251); }
+
+std::vector<uint8_t> BuildBmp(const BmpHeaderValues& values, size_t gap, size_t pixelCount) {
+  std::vector<uint8_t> bytes = BuildHeader(values);
+  bytes.insert(bytes.end(), gap, 0xEE);
+  for (size_t p = 0; p < pixelCount; ++p) bytes.push_back(TestPixelByte(p));
+  return bytes;
+}
+
+std::vector<uint8_t> WellFormedBmp() {
+  std::vector<uint8_t> bytes = BuildHeader(BmpHeaderValues{});
+  const uint8_t colourTable[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+  bytes.insert(bytes.end(), std::begin(colourTable), std::end(colourTable));
+  for (size_t p = 0; p < PixelBytes; ++p) bytes.push_back(TestPixelByte(p));
+  return bytes;
+}
+
+std::string WriteTestFile(const std::vector<uint8_t>& bytes) {
+  std::string path = testing::TempDir() + "cellglyph_" + SafeTestName() + ".bmp";
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+  EXPECT_TRUE(out.good()) << "cannot write " << path;
+  return path;
+}
+
+std::vector<uint8_t> ReadWholeFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  EXPECT_TRUE(in.good()) << "cannot read " << path;
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
