@@ -28,6 +28,7 @@ wine_path() {
 prepare() {
   local prefix=$1 drive=$2
   shift 2
+  command -v wine >/dev/null || skip "Wine is not installed"
   [ -d "$prefix/dosdevices" ] || skip "no Wine prefix at $prefix"
   mkdir -p "$drive" && cp -f "$@" "$drive"/ || exit 1
   ln -sfn "$drive" "$prefix/dosdevices/x:" || exit 1
@@ -53,6 +54,8 @@ run() {
   timeout 300 script -qefc "$command" /dev/null </dev/null >"$work/terminal.log" 2>&1
   local status=$?
   [ $status -eq $cannot_run ] && skip "$(grep -a 'skipped' "$work/terminal.log" | tail -n 1)"
+  grep -q 'pseudo-terminal' "$work/terminal.log" &&
+    skip "no terminal to run in: $(grep -a 'pseudo-terminal' "$work/terminal.log" | head -n 1)"
   if [ $status -ne 0 ] || [ ! -f "$capture" ]; then
     echo "the probe failed (status $status); terminal output follows" >&2
     tr -d '\033' <"$work/terminal.log" | tail -n 20 >&2
