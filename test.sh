@@ -1,7 +1,11 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test.
+# Builds everything and runs every test: the native build, then the Windows
+# build under Wine when the cross compiler is installed.
 set -euo pipefail
 cd "$(dirname "$0")"
-cmake -S . -B build -G Ninja -DCELLGLYPH_WERROR="${CELLGLYPH_WERROR:-OFF}" >/dev/null
-cmake --build build -j2
-ctest --test-dir build --output-on-failure -j2
+cmake --workflow --preset default
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  cmake --workflow --preset windows
+else
+  echo "Windows tests skipped: g++-mingw-w64-x86-64-posix is not installed"
+fi

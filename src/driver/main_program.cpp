@@ -2,6 +2,7 @@
 
 #include "console/console_lines.h"
 #include "driver/command_line.h"
+#include "driver/conversion_run.h"
 #include "driver/run_options.h"
 #include "files/io_check.h"
 
@@ -37,5 +38,6 @@ void RunMainProgram() {
     ShowLine("*** dirart selected, not using reverse characters");
     dirartMode = true;
   }
+  RunConversion(ArgumentWhole(1), ArgumentWhole(2), ArgumentWhole(4));
   EndRun(0);
 }

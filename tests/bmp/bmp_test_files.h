@@ -47,5 +47,3 @@ std::vector<uint8_t> WellFormedBmp();
 
 // Writes the bytes to a file in the test's temporary folder; returns its name.
 std::string WriteTestFile(const std::vector<uint8_t>& bytes);
-
-std::vector<uint8_t> ReadWholeFile(const std::string& path);

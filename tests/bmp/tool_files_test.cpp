@@ -5,6 +5,7 @@
 #include "bmp/pixel_data.h"
 #include "bmp_run.h"
 #include "bmp_test_files.h"
+#include "temp_folder.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ class ToolFile : public testing::TestWithParam<ToolFileCase> {};
 TEST_P(ToolFile, LoadsThePictureAsStored) {
   const ToolFileCase& c = GetParam();
   std::string path = std::string(CELLGLYPH_BMP_FIXTURES) + "/" + c.fileName;
-  std::vector<uint8_t> file = ReadWholeFile(path);
+  std::string content = ReadWholeFile(path);
+  std::vector<uint8_t> file(content.begin(), content.end());
   ASSERT_GT(file.size(), 62u);
   ASSERT_EQ(LittleEndianAt(file, 10), c.pixelOffset);
 

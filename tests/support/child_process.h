@@ -1,6 +1,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 // Runs body in a forked child whose standard error is captured; body is
 // expected to end the process itself.
@@ -10,3 +11,13 @@ struct ChildResult {
 };
 
 ChildResult RunInChild(const std::function<void()>& body);
+
+// Runs a program with standard output and standard error captured (so no
+// terminal is attached); standard input is empty.
+struct ProgramResult {
+  int exitStatus;  // -1 when the program did not exit normally
+  std::string standardOutput;
+  std::string standardError;
+};
+
+ProgramResult RunProgram(const std::vector<std::string>& command);
