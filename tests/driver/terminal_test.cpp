@@ -7,7 +7,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <cstdio>
+#include <sstream>
 #include <string>
+#include <vector>
 
 #include "temp_folder.h"
 #include "terminal_session.h"
@@ -125,6 +128,95 @@ TEST(Terminal, ARedirectedOutputStaysEmpty) {
   ASSERT_TRUE(WIFEXITED(status));
   EXPECT_EQ(WEXITSTATUS(status), 1);
   EXPECT_EQ(ReadWholeFile(outputPath), "");
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (start <= text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    lines.push_back(text.substr(start, end - start));
+    start = end + 1;
+  }
+  return lines;
+}
+
+std::vector<std::string> ConvertSample(int columns, int rows, const std::string& folder) {
+  TerminalOptions options;
+  options.columns = columns;
+  options.rows = rows;
+  options.workingFolder = folder;
+  std::filesystem::copy_file(CELLGLYPH_SAMPLE, folder + "/sample.bmp",
+                             std::filesystem::copy_options::overwrite_existing);
+  TerminalScreen screen = RunInTerminal({Program, "sample.bmp", "sample.bin", "normal", "56"}, options);
+  EXPECT_EQ(screen.exitStatus, 0);
+  EXPECT_TRUE(screen.defaultColoursOnly);
+  return Lines(ScreenText(screen));
+}
+
+TEST(Terminal, ACompleteRunShowsEveryLineInOrder) {
+  TempFolder folder;
+  std::vector<std::string> lines = ConvertSample(120, 60, folder.root);
+  const std::vector<std::string> run = {
+      Banner,
+      "Opening file \"sample.bmp\" for reading...",
+      "[54 bytes read] done.",
+      "8000 bytes bitmap data.",
+      "Starting at position: 62 byte",
+      "Hires: Image is in black/white mode.",
+      "8000 bytes PixelData read.",
+      "8054 bytes totally read.",
+      "Opening file \"sample.bin\" for writing...",
+      "---------samebits overview-(0-63)-----------",
+      " samebits:  0-3   4-7   8-11  12-15 16-19 20-23 24-27 28-31 32-35 36-39 40-43 44-47 "
+      "48-51 52-55 56-59 60-63",
+  };
+  ASSERT_EQ(lines.size(), 9u + 36u + 1u);  // the report's last line is empty, "done." follows
+  for (size_t i = 0; i < run.size(); ++i) EXPECT_EQ(lines[i], run[i]) << i;
+  EXPECT_EQ(lines[9 + 5], "-------big differences (samebits<56)--------");
+  EXPECT_EQ(lines[9 + 6], "  0000000000111111111122222222223333333333");
+  EXPECT_EQ(lines[9 + 7], "  0123456789012345678901234567890123456789");
+  for (int row = 0; row < 25; ++row) {
+    char number[4];
+    std::snprintf(number, sizeof number, "%2d", row);
+    EXPECT_EQ(lines[9 + 8 + row].size(), 44u);
+    EXPECT_EQ(lines[9 + 8 + row].substr(0, 2), number);
+    EXPECT_EQ(lines[9 + 8 + row].substr(42), number);
+  }
+  EXPECT_EQ(lines.back(), "done.");
+  EXPECT_EQ(ReadWholeFile(folder.Path("sample.bin")).size(), 1000u);
+}
+
+// On 80 columns the range and count lines wrap; the moves for ranges 12 to
+// 15 fall outside the window and the pieces close up. The window scrolls and
+// what leaves it stays in the terminal's scroll-back.
+TEST(Terminal, OnEightyByTwentyFiveTheReportWrapsAndScrolls) {
+  TempFolder folder;
+  std::vector<std::string> wide = ConvertSample(120, 60, folder.root);
+  std::vector<std::string> narrow = ConvertSample(80, 25, folder.root);
+  const std::string& rangeLine = wide[10];
+  const std::string& countLine = wide[11];
+
+  std::string closedCounts = countLine.substr(80, 2);  // the end of range 11's counter
+  std::istringstream counts(countLine.substr(11));
+  std::vector<int> values;
+  for (int value; counts >> value;) values.push_back(value);
+  ASSERT_EQ(values.size(), 16u);
+  for (int k = 12; k < 16; ++k) {
+    char piece[8];
+    std::snprintf(piece, sizeof piece, "%3d ", values[static_cast<size_t>(k)]);
+    closedCounts += piece;
+  }
+  closedCounts.erase(closedCounts.find_last_not_of(' ') + 1);
+
+  std::vector<std::string> expected(wide.begin(), wide.begin() + 10);
+  expected.push_back(rangeLine.substr(0, 80));
+  expected.push_back(rangeLine.substr(80));  // ranges 12 on take six columns each anyway
+  expected.push_back(countLine.substr(0, 80));
+  expected.push_back(closedCounts);
+  expected.insert(expected.end(), wide.begin() + 12, wide.end());
+  EXPECT_EQ(narrow, expected);
 }
 
 }  // namespace
