@@ -7,12 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "bmp/pixel_data.h"
 #include "bmp_test_files.h"
-#include "driver/command_line.h"
-#include "driver/main_program.h"
 #include "memory_console.h"
-#include "run_ended.h"
+#include "main_program_runner.h"
+#include "program_texts.h"
 #include "temp_folder.h"
 
 namespace {
@@ -24,19 +22,7 @@ struct RunOutcome {
 
 RunOutcome RunMain(const std::vector<std::string>& arguments, int32_t columns = 120,
                    int32_t rows = 60) {
-  static std::vector<std::string> kept;
-  static std::string_view views[8];
-  kept = arguments;
-  for (size_t i = 0; i < kept.size(); ++i) views[i] = kept[i];
-  SetArguments("cellglyph", views, static_cast<int>(kept.size()));
-  std::memset(PixelData, 0, sizeof PixelData);  // as at program start
-  StartMemoryConsole(columns, rows);
-  RunOutcome outcome{-1, {}};
-  try {
-    RunMainProgram();
-  } catch (const RunEnded& ended) {
-    outcome.status = ended.status;
-  }
+  RunOutcome outcome{RunMainProgramWith("cellglyph", arguments, columns, rows), {}};
   for (int32_t r = 0; r < rows; ++r) outcome.rows.push_back(MemoryConsoleWindowRow(r));
   return outcome;
 }
@@ -55,18 +41,8 @@ TEST_F(ConversionRunTest, ACompleteRunShowsEveryLineInOrder) {
   std::string output = folder.Path("bob.bin");
   RunOutcome run = RunMain({input, output, "normal", "56"});
   EXPECT_EQ(run.status, 0);
-  const std::vector<std::string> before = {
-      "cellglyph v0.2 [07.02.2017] *** by Tamblin",
-      "Opening file \"" + input + "\" for reading...",
-      "[54 bytes read] done.",
-      "8000 bytes bitmap data.",
-      "Starting at position: 62 byte",
-      "Hires: Image is in black/white mode.",
-      "8000 bytes PixelData read.",
-      "8054 bytes totally read.",
-      "Opening file \"" + output + "\" for writing...",
-      "---------samebits overview-(0-63)-----------",
-  };
+  std::vector<std::string> before = LinesBeforeReport(input, output);
+  before.push_back("---------samebits overview-(0-63)-----------");
   for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(run.rows[i], before[i]) << i;
   EXPECT_EQ(run.rows[9 + 5], "-------big differences (samebits<56)--------");
   EXPECT_EQ(run.rows[9 + 35], "");  // the report's closing empty line

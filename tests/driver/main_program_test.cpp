@@ -5,37 +5,16 @@
 #include <string>
 #include <vector>
 
-#include "driver/command_line.h"
-#include "driver/main_program.h"
 #include "driver/run_options.h"
 #include "memory_console.h"
-#include "run_ended.h"
+#include "main_program_runner.h"
+#include "program_texts.h"
 
 namespace {
 
-const char Banner[] = "cellglyph v0.2 [07.02.2017] *** by Tamblin";
-const char Description[] =
-    "Description: Reads a black/white (1bit/pixel) 320x200 pixel bmp and converts it to a PETSCII "
-    "binary.";
-const char UsageTail[] =
-    " <inname.bmp> <outname.bin> <\"dirart\" for dirart, limited charset> <samebit limit 0-64>";
-
 // Runs the main program on a wide console and returns its exit status.
 int32_t RunWith(const std::string& program, const std::vector<std::string>& arguments) {
-  static std::vector<std::string> kept;
-  static std::string_view views[16];
-  kept = arguments;
-  for (size_t i = 0; i < kept.size(); ++i) views[i] = kept[i];
-  static std::string programKept;
-  programKept = program;
-  SetArguments(programKept, views, static_cast<int>(kept.size()));
-  StartMemoryConsole(300, 30);
-  try {
-    RunMainProgram();
-  } catch (const RunEnded& ended) {
-    return ended.status;
-  }
-  return -1;
+  return RunMainProgramWith(program, arguments, 300, 30);
 }
 
 TEST(MainProgram, AWrongArgumentCountShowsTheUsage) {
@@ -43,10 +22,7 @@ TEST(MainProgram, AWrongArgumentCountShowsTheUsage) {
       {}, {"a", "b", "c"}, {"a", "b", "c", "d", "e"}};
   for (const auto& arguments : counts) {
     EXPECT_EQ(RunWith("/opt/cg", arguments), 1) << arguments.size();
-    EXPECT_EQ(MemoryConsoleWindowText(),
-              std::string(Banner) + "\n" + Description + "\nUsage: /opt/cg" + UsageTail +
-                  "\nExample: /opt/cg bob.bmp bob.bin normal 56")
-        << arguments.size();
+    EXPECT_EQ(MemoryConsoleWindowText(), UsageText("/opt/cg")) << arguments.size();
     EXPECT_FALSE(dirartMode);
   }
   EXPECT_EQ(std::string(UsageTail).size(), 87u);

@@ -12,24 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "program_texts.h"
 #include "temp_folder.h"
 #include "terminal_session.h"
 
 namespace {
 
 const std::string Program = CELLGLYPH_PROGRAM;
-const char Banner[] = "cellglyph v0.2 [07.02.2017] *** by Tamblin";
-const char Description[] =
-    "Description: Reads a black/white (1bit/pixel) 320x200 pixel bmp and converts it to a PETSCII "
-    "binary.";
-const char UsageTail[] =
-    " <inname.bmp> <outname.bin> <\"dirart\" for dirart, limited charset> <samebit limit 0-64>";
-
-std::string UsageText(const std::string& program) {
-  return std::string(Banner) + "\n" + Description + "\nUsage: " + program + UsageTail +
-         "\nExample: " + program + " bob.bmp bob.bin normal 56";
-}
-
 TEST(Terminal, TheUsageTextOnAWideTerminal) {
   for (const std::vector<std::string>& arguments :
        {std::vector<std::string>{}, {"a", "b", "c"}, {"a", "b", "c", "d", "e"}}) {
@@ -158,20 +147,11 @@ std::vector<std::string> ConvertSample(int columns, int rows, const std::string&
 TEST(Terminal, ACompleteRunShowsEveryLineInOrder) {
   TempFolder folder;
   std::vector<std::string> lines = ConvertSample(120, 60, folder.root);
-  const std::vector<std::string> run = {
-      Banner,
-      "Opening file \"sample.bmp\" for reading...",
-      "[54 bytes read] done.",
-      "8000 bytes bitmap data.",
-      "Starting at position: 62 byte",
-      "Hires: Image is in black/white mode.",
-      "8000 bytes PixelData read.",
-      "8054 bytes totally read.",
-      "Opening file \"sample.bin\" for writing...",
-      "---------samebits overview-(0-63)-----------",
+  std::vector<std::string> run = LinesBeforeReport("sample.bmp", "sample.bin");
+  run.push_back("---------samebits overview-(0-63)-----------");
+  run.push_back(
       " samebits:  0-3   4-7   8-11  12-15 16-19 20-23 24-27 28-31 32-35 36-39 40-43 44-47 "
-      "48-51 52-55 56-59 60-63",
-  };
+      "48-51 52-55 56-59 60-63");
   ASSERT_EQ(lines.size(), 9u + 36u + 1u);  // the report's last line is empty, "done." follows
   for (size_t i = 0; i < run.size(); ++i) EXPECT_EQ(lines[i], run[i]) << i;
   EXPECT_EQ(lines[9 + 5], "-------big differences (samebits<56)--------");
