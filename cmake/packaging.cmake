@@ -21,7 +21,7 @@ set(CPACK_PACKAGE_CONTACT ${CELLGLYPH_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "convert 320x200 black-and-white pictures into PETSCII screens")
-set(CPACK_PACKAGE_DESCRIPTION
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
     "cellglyph reads a 320 x 200 pixel, 1-bit uncompressed BMP and writes a 1000-byte "
     "Commodore 64 screen file, choosing for every 8 x 8 cell the character with the most "
     "pixels in common, and reports how well the picture matched. cellglyph-render draws a "
