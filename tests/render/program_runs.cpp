@@ -13,7 +13,7 @@
 
 namespace {
 
-constexpr int32_t Columns = 120;
+constexpr int32_t Columns = 250;  // wide enough for a line with a long temporary path
 constexpr int32_t Rows = 60;
 
 template <typename Program>
