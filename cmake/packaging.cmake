@@ -1,0 +1,51 @@
+# What `cmake --install` puts where, and the packages CPack makes from it:
+# a Debian package on Linux, a zip from the Windows cross build.
+include(GNUInstallDirs)
+
+install(TARGETS cellglyph cellglyph-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+if(WIN32)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+else()
+  install(FILES ${PROJECT_SOURCE_DIR}/man/cellglyph.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-render.1
+          DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+endif()
+
+set(CELLGLYPH_PACKAGE_MAINTAINER
+    "cellglyph maintainers <maintainers@users.noreply.c-seed-6a4d3ffc.example>"
+    CACHE STRING "Maintainer named in the packages")
+
+set(CPACK_PACKAGE_NAME cellglyph)
+set(CPACK_PACKAGE_VENDOR "cellglyph maintainers")
+set(CPACK_PACKAGE_CONTACT ${CELLGLYPH_PACKAGE_MAINTAINER})
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
+    "convert 320x200 black-and-white pictures into PETSCII screens")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+    "cellglyph reads a 320 x 200 pixel, 1-bit uncompressed BMP and writes a 1000-byte "
+    "Commodore 64 screen file, choosing for every 8 x 8 cell the character with the most "
+    "pixels in common, and reports how well the picture matched. cellglyph-render draws a "
+    "screen file back into such a BMP to preview the result.")
+set(CPACK_STRIP_FILES ON)
+
+if(WIN32)
+  set(CPACK_GENERATOR ZIP)
+  set(CPACK_SYSTEM_NAME windows-x86_64)
+else()
+  set(CPACK_GENERATOR DEB)
+  set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)  # cellglyph_VERSION_ARCH.deb
+  set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CELLGLYPH_PACKAGE_MAINTAINER})
+  set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+  set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+  # The programs need the C and C++ run-time libraries only. dpkg-shlibdeps
+  # (package dpkg-dev) finds the exact versions; without it the versions of
+  # the oldest Debian release the build is known to work on are named.
+  find_program(CELLGLYPH_DPKG_SHLIBDEPS dpkg-shlibdeps)
+  if(CELLGLYPH_DPKG_SHLIBDEPS)
+    set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+  else()
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0)")
+  endif()
+endif()
+
+include(CPack)

@@ -1,0 +1,91 @@
+#include "render/render_run.h"
+
+#include <cstdint>
+
+#include "bmp/pixel_data.h"
+#include "console/console_lines.h"
+#include "driver/short_text.h"
+#include "files/binary_file.h"
+#include "files/io_check.h"
+#include "match/match_results.h"
+#include "render/bmp_image.h"
+#include "render/screen_drawing.h"
+
+namespace {
+
+// One byte more than a screen holds, so a longer file shows itself.
+constexpr uint16_t ScreenReadSize = CellCount + 1;
+
+uint8_t screenBytes[ScreenReadSize];
+uint8_t imagePixels[PixelDataSize];
+uint8_t imageFile[ImageFileSize];
+
+// Names are shown with their first 255 characters, as the converter shows
+// them; the file itself is opened under the whole name.
+void ShowQuotedName(std::string_view name) {
+  ShowText("\"");
+  ShowText(TextView(MakeText(name)));
+  ShowText("\"");
+}
+
+void ShowNamedLine(std::string_view before, std::string_view name, std::string_view after) {
+  ShowText(before);
+  ShowQuotedName(name);
+  ShowText(after);
+  ShowLineEnd();
+}
+
+// Returns the number of bytes obtained, at most ScreenReadSize.
+uint16_t ReadScreenFile(std::string_view screenName) {
+  BinaryFile screenFile;
+  BindFileName(screenFile, screenName);
+  OpenExistingFile(screenFile);
+  CheckIo();
+  uint16_t countRead = 0;
+  ReadBlock(screenFile, screenBytes, ScreenReadSize, countRead);
+  CheckIo();
+  CloseFile(screenFile);
+  CheckIo();
+  return countRead;
+}
+
+[[noreturn]] void RejectScreenSize(std::string_view screenName, uint16_t countRead) {
+  ShowText("Error: ");
+  ShowQuotedName(screenName);
+  if (countRead > CellCount) {
+    ShowText(" has more than 1000 bytes");
+  } else {
+    ShowText(" has ");
+    ShowUnsigned(countRead);
+    ShowText(countRead == 1 ? " byte" : " bytes");
+  }
+  ShowText(", a screen file has exactly 1000.");
+  ShowLineEnd();
+  EndRun(1);
+}
+
+void WriteImageFile(std::string_view imageName) {
+  BinaryFile outputFile;
+  BindFileName(outputFile, imageName);
+  CreateEmptyFile(outputFile);
+  CheckIo();
+  WriteBlock(outputFile, imageFile, ImageFileSize);
+  CheckIo();
+  CloseFile(outputFile);
+  CheckIo();
+}
+
+}  // namespace
+
+void RenderScreenFile(std::string_view screenName, std::string_view imageName) {
+  ShowNamedLine("Reading screen file ", screenName, "...");
+  uint16_t countRead = ReadScreenFile(screenName);
+  if (countRead != CellCount) RejectScreenSize(screenName, countRead);
+
+  DrawScreen(screenBytes, imagePixels);
+  BuildBmpImage(imagePixels, imageFile);
+
+  ShowNamedLine("Writing image file ", imageName, "...");
+  WriteImageFile(imageName);
+  ShowLine("done.");
+}

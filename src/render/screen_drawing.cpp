@@ -1,0 +1,16 @@
+#include "render/screen_drawing.h"
+
+#include "bmp/pixel_data.h"
+#include "match/glyph_table.h"
+#include "match/match_results.h"
+
+void DrawScreen(const uint8_t* screenCodes, uint8_t* pixelRows) {
+  for (int16_t row = 0; row < CellRows; ++row) {
+    for (int16_t column = 0; column < CellColumns; ++column) {
+      const int glyph = screenCodes[row * CellColumns + column];
+      for (int16_t line = 0; line < GlyphRows; ++line)
+        pixelRows[(row * GlyphRows + line) * PixelRowBytes + column] =
+            GlyphTable[glyph * GlyphRows + line];
+    }
+  }
+}

@@ -1,0 +1,71 @@
+#include "program_runs.h"
+
+#include <cstring>
+#include <random>
+#include <string_view>
+
+#include "bmp/pixel_data.h"
+#include "driver/command_line.h"
+#include "driver/main_program.h"
+#include "memory_console.h"
+#include "render/render_program.h"
+#include "run_ended.h"
+
+namespace {
+
+constexpr int32_t Columns = 250;  // wide enough for a line with a long temporary path
+constexpr int32_t Rows = 60;
+
+template <typename Program>
+MainRun RunMain(const std::string& name, const std::vector<std::string>& arguments,
+                Program program) {
+  static std::vector<std::string> kept;
+  static std::string_view views[16];
+  kept = arguments;
+  for (size_t i = 0; i < kept.size() && i < 16; ++i) views[i] = kept[i];
+  SetArguments(name, views, static_cast<int>(kept.size()));
+  std::memset(PixelData, 0, sizeof PixelData);  // as at program start
+  StartMemoryConsole(Columns, Rows);
+  MainRun run;
+  try {
+    program();
+  } catch (const RunEnded& ended) {
+    run.status = ended.status;
+  }
+  for (int32_t r = 0; r < Rows; ++r) run.rows.push_back(MemoryConsoleWindowRow(r));
+  return run;
+}
+
+}  // namespace
+
+MainRun RunRenderer(const std::vector<std::string>& arguments) {
+  return RunMain("cellglyph-render", arguments, [] { RunRenderProgram(); });
+}
+
+MainRun RunConverter(const std::vector<std::string>& arguments) {
+  return RunMain("cellglyph", arguments, [] { RunMainProgram(); });
+}
+
+int FindRow(const MainRun& run, const std::string& text) {
+  for (size_t i = 0; i < run.rows.size(); ++i)
+    if (run.rows[i] == text) return static_cast<int>(i);
+  return -1;
+}
+
+std::string RandomScreen(uint32_t seed, int codeCount) {
+  std::mt19937 generator(seed);
+  std::string screen(1000, '\0');
+  for (char& code : screen) code = static_cast<char>(generator() % static_cast<uint32_t>(codeCount));
+  return screen;
+}
+
+std::string ScreenOf(uint8_t code) { return std::string(1000, static_cast<char>(code)); }
+
+uint8_t LowestTwin(uint8_t code) {
+  // Higher glyph, lower glyph with the same pattern.
+  static const uint8_t twins[][2] = {{96, 32},   {67, 64},   {93, 66},   {116, 101}, {106, 103},
+                                     {224, 160}, {195, 192}, {221, 194}, {244, 229}, {234, 231}};
+  for (const auto& pair : twins)
+    if (pair[0] == code) return pair[1];
+  return code;
+}

@@ -1,0 +1,26 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Runs the renderer's or the converter's main program in this process, on
+// the in-memory console with a throwing process end, as if started with the
+// given arguments (argument 0 is the program's name).
+struct MainRun {
+  int32_t status = -1;            // -1 when the program returned without ending
+  std::vector<std::string> rows;  // the console window's rows
+};
+
+MainRun RunRenderer(const std::vector<std::string>& arguments);
+MainRun RunConverter(const std::vector<std::string>& arguments);
+
+// The first window row that equals text, or -1.
+int FindRow(const MainRun& run, const std::string& text);
+
+// Screen files as bytes.
+std::string RandomScreen(uint32_t seed, int codeCount);  // codes 0 to codeCount - 1
+std::string ScreenOf(uint8_t code);                       // every cell the same code
+
+// The code the converter gives back for a rendered code: the lower twin for
+// the glyphs that share their pattern with a lower-numbered glyph.
+uint8_t LowestTwin(uint8_t code);
