@@ -49,67 +49,38 @@ class TextChannelTest : public ::testing::Test {
   }
 };
 
-struct TextCase {
-  const char* text;
-  int32_t width;
+struct AppendCase {
+  const char* name;
+  void (*append)(TextChannel&);
   const char* expected;
 };
 
-TEST_F(TextChannelTest, WriteTextFillsToTheWidthAndNeverCuts) {
-  const TextCase cases[] = {
-      {"abc", 5, "  abc"}, {"abc", 3, "abc"}, {"abc", 2, "abc"}, {"abc", 0, "abc"},
-      {"abc", -4, "abc"},  {"", 3, "   "},    {"", 0, ""},
+// Fill goes first; a text as long as the width or longer is never cut.
+TEST_F(TextChannelTest, AppendsFillToTheWidthAndFormatNumbers) {
+  const AppendCase cases[] = {
+      {"text width 5", [](TextChannel& c) { WriteText(c, 5, "abc"); }, "  abc"},
+      {"text width 3", [](TextChannel& c) { WriteText(c, 3, "abc"); }, "abc"},
+      {"text width 2", [](TextChannel& c) { WriteText(c, 2, "abc"); }, "abc"},
+      {"text width -4", [](TextChannel& c) { WriteText(c, -4, "abc"); }, "abc"},
+      {"empty text width 3", [](TextChannel& c) { WriteText(c, 3, ""); }, "   "},
+      {"sign counts in width", [](TextChannel& c) { WriteSigned(c, 4, -5); }, "  -5"},
+      {"int32 minimum", [](TextChannel& c) { WriteSigned(c, 0, -2147483648LL); }, "-2147483648"},
+      {"zero", [](TextChannel& c) { WriteSigned(c, 0, 0); }, "0"},
+      {"wider than width", [](TextChannel& c) { WriteSigned(c, 3, 1000); }, "1000"},
+      {"int64 minimum", [](TextChannel& c) { WriteSigned(c, 0, INT64_MIN); },
+       "-9223372036854775808"},
+      {"uint64 maximum", [](TextChannel& c) { WriteUnsigned(c, 0, UINT64_MAX); },
+       "18446744073709551615"},
+      {"unsigned width 4", [](TextChannel& c) { WriteUnsigned(c, 4, 7); }, "   7"},
+      {"char width 3", [](TextChannel& c) { WriteChar(c, 3, 'x'); }, "  x"},
+      {"char width 1", [](TextChannel& c) { WriteChar(c, 1, 'x'); }, "x"},
+      {"char width -2", [](TextChannel& c) { WriteChar(c, -2, 'x'); }, "x"},
   };
-  for (const TextCase& c : cases) {
+  for (const AppendCase& c : cases) {
     TextChannel channel = CapturingChannel();
     handedOn.clear();
-    WriteText(channel, c.width, c.text);
-    EXPECT_EQ(Appended(channel), c.expected) << c.text << " width " << c.width;
-  }
-}
-
-struct SignedCase {
-  int64_t value;
-  int32_t width;
-  const char* expected;
-};
-
-TEST_F(TextChannelTest, WriteSignedCountsTheSignInTheWidth) {
-  const SignedCase cases[] = {
-      {-5, 4, "  -5"},
-      {-2147483648LL, 0, "-2147483648"},
-      {0, 0, "0"},
-      {0, 3, "  0"},
-      {1000, 3, "1000"},
-      {42, -1, "42"},
-      {INT64_MIN, 0, "-9223372036854775808"},
-      {INT64_MAX, 0, "9223372036854775807"},
-  };
-  for (const SignedCase& c : cases) {
-    TextChannel channel = CapturingChannel();
-    handedOn.clear();
-    WriteSigned(channel, c.width, c.value);
-    EXPECT_EQ(Appended(channel), c.expected) << c.value << " width " << c.width;
-  }
-}
-
-TEST_F(TextChannelTest, WriteUnsignedCoversTheWholeRange) {
-  TextChannel channel = CapturingChannel();
-  WriteUnsigned(channel, 0, UINT64_MAX);
-  WriteUnsigned(channel, 4, 7);
-  EXPECT_EQ(Appended(channel), "18446744073709551615   7");
-}
-
-TEST_F(TextChannelTest, WriteCharPutsWidthMinusOneSpacesFirst) {
-  const struct {
-    int32_t width;
-    const char* expected;
-  } cases[] = {{3, "  x"}, {1, "x"}, {0, "x"}, {-2, "x"}};
-  for (const auto& c : cases) {
-    TextChannel channel = CapturingChannel();
-    handedOn.clear();
-    WriteChar(channel, c.width, 'x');
-    EXPECT_EQ(Appended(channel), c.expected) << "width " << c.width;
+    c.append(channel);
+    EXPECT_EQ(Appended(channel), c.expected) << c.name;
   }
 }
 

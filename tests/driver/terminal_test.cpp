@@ -2,9 +2,6 @@
 // left, and that nothing the program prints can steer the terminal.
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <cstdio>
@@ -34,21 +31,6 @@ TEST(Terminal, TheUsageTextOnAWideTerminal) {
     EXPECT_EQ(screen.cursorColumn, 0);
     EXPECT_TRUE(screen.defaultColoursOnly);
   }
-}
-
-// Lines longer than the terminal wrap at its right column.
-TEST(Terminal, TheUsageTextWrapsOnAnEightyColumnTerminal) {
-  TerminalOptions options;
-  options.columns = 80;
-  options.rows = 24;
-  options.before = "$ cellglyph\r\n";
-  TerminalScreen screen = RunInTerminal({Program}, options);
-  EXPECT_EQ(screen.exitStatus, 1);
-  ASSERT_GE(screen.rows.size(), 4u);
-  EXPECT_EQ(screen.rows[0], "$ cellglyph");
-  EXPECT_EQ(screen.rows[1], Banner);
-  EXPECT_EQ(screen.rows[2] + " ", std::string(Description).substr(0, 80));
-  EXPECT_EQ(screen.rows[3], std::string(Description).substr(80));
 }
 
 TEST(Terminal, OutputAtTheBottomScrollsIntoTheScrollBack) {
@@ -100,23 +82,6 @@ TEST(Terminal, EscapeBytesInTheProgramPathAreShownNotObeyed) {
   EXPECT_EQ(screen.output.find('\x07'), std::string::npos);
   EXPECT_EQ(screen.output.find("\x1b]"), std::string::npos);
   EXPECT_EQ(screen.output.find("\x1b[31m"), std::string::npos);
-}
-
-TEST(Terminal, ARedirectedOutputStaysEmpty) {
-  TempFolder folder;
-  std::string outputPath = folder.Path("out.txt");
-  pid_t child = ::fork();
-  if (child == 0) {
-    int out = ::open(outputPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    ::dup2(out, STDOUT_FILENO);
-    ::execl(Program.c_str(), Program.c_str(), "only-one", static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 1);
-  EXPECT_EQ(ReadWholeFile(outputPath), "");
 }
 
 std::vector<std::string> Lines(const std::string& text) {
