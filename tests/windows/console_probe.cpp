@@ -40,6 +40,10 @@
 //                   line feed (the line feed itself not shown, a carriage
 //                   return shown as {0D}); text after the last line feed is
 //                   followed by a line "{no line feed}"
+//
+// Exit status 0 when the capture is written; otherwise 3 when the probe
+// found no console (Wine's console did not come up), 2 for anything else,
+// with the reason on standard error and in CAPTURE.failed.
 #include <windows.h>
 
 #include <cstdint>
@@ -361,31 +365,45 @@ std::string CaptureWindow(HANDLE console, bool paint) {
   return text;
 }
 
-int Fail(const std::string& message) {
+constexpr int ProbeFailed = 2;
+constexpr int NoConsole = 3;
+
+// The message goes to standard error and, since that may be a console that
+// shows nothing, also to CAPTURE.failed.
+int Fail(const std::string& message, const char* capturePath, int status = ProbeFailed) {
   std::fprintf(stderr, "console_probe: %s\n", message.c_str());
-  return 2;
+  if (capturePath != nullptr) {
+    FILE* file = std::fopen((std::string(capturePath) + ".failed").c_str(), "wb");
+    if (file != nullptr) {
+      std::fprintf(file, "console_probe: %s\n", message.c_str());
+      std::fclose(file);
+    }
+  }
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return Fail("usage: console_probe CASE CAPTURE");
+  if (argc != 3) return Fail("usage: console_probe CASE CAPTURE", nullptr);
+  const char* capturePath = argv[2];
   std::string caseText;
-  if (!ReadWholeFile(argv[1], caseText)) return Fail(std::string("cannot read ") + argv[1]);
+  if (!ReadWholeFile(argv[1], caseText))
+    return Fail(std::string("cannot read ") + argv[1], capturePath);
   Settings settings;
   std::string problem;
-  if (!ParseSettings(caseText, settings, problem)) return Fail(argv[1] + (": " + problem));
+  if (!ParseSettings(caseText, settings, problem))
+    return Fail(argv[1] + (": " + problem), capturePath);
 
   HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                nullptr);
   CONSOLE_SCREEN_BUFFER_INFO check = {};
   if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &check))
-    return Fail("no console to run in");
+    return Fail("no console to run in", capturePath, NoConsole);
 
-  if (!PrepareFiles(settings, problem)) return Fail(problem);
+  if (!PrepareFiles(settings, problem)) return Fail(problem, capturePath);
   PrepareConsole(console, settings);
-  std::string capturePath = argv[2];
   RunResult run = RunCommand(settings, capturePath);
 
   std::string capture = "exit " + run.exitText + "\n";
@@ -397,8 +415,8 @@ int main(int argc, char** argv) {
   capture += window.substr(screenAt);
   if (settings.redirectStderr) capture += StderrLines(run.stderrBytes);
 
-  FILE* out = std::fopen(capturePath.c_str(), "wb");
-  if (out == nullptr) return Fail("cannot write " + capturePath);
+  FILE* out = std::fopen(capturePath, "wb");
+  if (out == nullptr) return Fail(std::string("cannot write ") + capturePath, capturePath);
   std::fwrite(capture.data(), 1, capture.size(), out);
   std::fclose(out);
   return 0;

@@ -22,6 +22,7 @@
 # runner reports it as skipped.
 set -u
 cannot_run=77
+no_console=3
 
 skip() {
   echo "run_console_case: skipped: $*" >&2
@@ -58,13 +59,21 @@ capture() {
   local command
   command="stty cols $columns rows $rows; cd $(printf '%q' "$work"); exec $(printf '%q ' "$@" \
     "$probe" "$(wine_path "$case_file")" "$(wine_path "$capture")")"
-  timeout 300 script -qefc "$command" /dev/null </dev/null >"$work/terminal.log" 2>&1
-  local status=$?
+  local status attempt
+  # Now and then Wine starts a program without its console; the probe then
+  # ends with status 3 and the case is tried again.
+  for attempt in 1 2 3; do
+    timeout 300 script -qefc "$command" /dev/null </dev/null >"$work/terminal.log" 2>&1
+    status=$?
+    [ $status -eq $no_console ] || break
+    echo "run_console_case: attempt $attempt: $(cat "$capture.failed" 2>/dev/null)" >&2
+  done
   [ $status -eq $cannot_run ] && skip "$(grep -a 'skipped' "$work/terminal.log" | tail -n 1)"
   grep -q 'pseudo-terminal' "$work/terminal.log" &&
     skip "no terminal to run in: $(grep -a 'pseudo-terminal' "$work/terminal.log" | head -n 1)"
   if [ $status -ne 0 ] || [ ! -f "$capture" ]; then
-    echo "the probe failed (status $status); terminal output follows" >&2
+    echo "the probe failed (status $status); its reason and the terminal output follow" >&2
+    cat "$capture.failed" >&2 2>/dev/null
     tr -d '\033' <"$work/terminal.log" | tail -n 20 >&2
     exit 1
   fi
