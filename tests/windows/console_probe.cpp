@@ -9,11 +9,16 @@
 //   run LINE        the command line to start, as the process receives it
 //   cursor X Y      where the cursor stands when it starts (default 0 0)
 //   stdout file     its standard output goes to a new, empty file
+//   stderr file     its standard error likewise
+//   copy FROM TO    copies the file FROM to TO before the command starts
+//   make NAME BYTES creates the file NAME holding BYTES before it starts
+//   file NAME       reports the file NAME after the command has ended
 //   paint           also capture the cells' attributes
 //   # ...           a comment
-// In LINE, and in every captured row, {XX} stands for the byte with the
-// hexadecimal value XX; bytes below 32, 123 ({), 127 and above are always
-// written that way.
+// In LINE, BYTES, NAME, FROM and TO, and in every captured row, {XX} stands
+// for the byte with the hexadecimal value XX; bytes below 32, 123 ({), 127
+// and above are always written that way. Relative file names are taken in
+// the probe's current folder, which the command inherits.
 //
 // Before the command starts the probe blanks the screen buffer in the
 // attribute 07, sets the console's attribute to 1E and its output code page
@@ -23,12 +28,25 @@
 //   codepage N      the console's output code page afterwards
 //   cursor X Y      the cursor, relative to the window
 //   stdout N bytes  with "stdout file": the size of that file
+//   file NAME ...   per "file" line: "missing", or "N bytes", followed for a
+//                   file of up to 64 bytes by ": " and its bytes, for a longer
+//                   one by ", crc32 " and the CRC-32 of its bytes (the one
+//                   of zip and PNG) in 8 upper-case hexadecimal digits
 //   screen          then the window's rows, trailing blanks and rows cut
 //   paint           with "paint": the rows again, one mark per cell:
 //                   '#' attribute 1E, '.' attribute 07, '?' any other
 //                   (trailing '.' and empty rows cut)
+//   stderr          with "stderr file": its bytes, a captured line for each
+//                   line feed (the line feed itself not shown, a carriage
+//                   return shown as {0D}); text after the last line feed is
+//                   followed by a line "{no line feed}"
+//
+// Exit status 0 when the capture is written; otherwise 3 when the probe
+// found no console (Wine's console did not come up), 2 for anything else,
+// with the reason on standard error and in CAPTURE.failed.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -46,7 +64,17 @@ struct Settings {
   SHORT cursorX = 0;
   SHORT cursorY = 0;
   bool redirectStdout = false;
+  bool redirectStderr = false;
   bool paint = false;
+  std::vector<std::string> copies;  // pairs: from, to
+  std::vector<std::string> makes;   // pairs: name, bytes
+  std::vector<std::string> reportedFiles;
+};
+
+struct RunResult {
+  std::string exitText;
+  LONGLONG stdoutBytes = 0;
+  std::string stderrBytes;
 };
 
 bool ReadWholeFile(const char* path, std::string& text) {
@@ -124,6 +152,19 @@ bool ParseSettings(const std::string& caseText, Settings& settings, std::string&
       settings.cursorY = static_cast<SHORT>(y);
     } else if (line == "stdout file") {
       settings.redirectStdout = true;
+    } else if (line == "stderr file") {
+      settings.redirectStderr = true;
+    } else if (line.rfind("copy ", 0) == 0 || line.rfind("make ", 0) == 0) {
+      size_t space = line.find(' ', 5);
+      if (space == std::string::npos || space == 5) {
+        problem = "bad line: " + line;
+        return false;
+      }
+      std::vector<std::string>& list = line[0] == 'c' ? settings.copies : settings.makes;
+      list.push_back(DecodeBytes(line.substr(5, space - 5)));
+      list.push_back(DecodeBytes(line.substr(space + 1)));
+    } else if (line.rfind("file ", 0) == 0) {
+      settings.reportedFiles.push_back(DecodeBytes(line.substr(5)));
     } else if (line == "paint") {
       settings.paint = true;
     } else {
@@ -150,51 +191,128 @@ void PrepareConsole(HANDLE console, const Settings& settings) {
   SetConsoleCursorPosition(console, cursor);
 }
 
-// Starts the command in this console and waits for it; returns the "exit"
-// line's value.
-std::string RunCommand(const Settings& settings, const std::string& stdoutPath,
-                       LONGLONG& stdoutBytes) {
+HANDLE CreateRedirection(const std::string& path) {
+  SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
+  return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &inherit,
+                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+LONGLONG FileSize(HANDLE file) {
+  LARGE_INTEGER size = {};
+  GetFileSizeEx(file, &size);
+  return size.QuadPart;
+}
+
+// Starts the command in this console and waits for it. Redirected outputs go
+// to CAPTURE.stdout and CAPTURE.stderr.
+RunResult RunCommand(const Settings& settings, const std::string& capturePath) {
+  RunResult result;
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   HANDLE output = INVALID_HANDLE_VALUE;
-  if (settings.redirectStdout) {
-    SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    output = CreateFileA(stdoutPath.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                         &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE) return "not-started stdout " + std::to_string(GetLastError());
+  HANDLE error = INVALID_HANDLE_VALUE;
+  bool redirect = settings.redirectStdout || settings.redirectStderr;
+  if (settings.redirectStdout) output = CreateRedirection(capturePath + ".stdout");
+  if (settings.redirectStderr) error = CreateRedirection(capturePath + ".stderr");
+  if ((settings.redirectStdout && output == INVALID_HANDLE_VALUE) ||
+      (settings.redirectStderr && error == INVALID_HANDLE_VALUE)) {
+    result.exitText = "not-started redirection " + std::to_string(GetLastError());
+    return result;
+  }
+  if (redirect) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = output;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdOutput = settings.redirectStdout ? output : GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = settings.redirectStderr ? error : GetStdHandle(STD_ERROR_HANDLE);
   }
   std::vector<char> line(settings.commandLine.begin(), settings.commandLine.end());
   line.push_back('\0');
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, settings.redirectStdout, 0, nullptr,
-                      nullptr, &startup, &process)) {
-    DWORD error = GetLastError();
-    if (output != INVALID_HANDLE_VALUE) CloseHandle(output);
-    return "not-started " + std::to_string(error);
-  }
-  std::string result;
-  if (WaitForSingleObject(process.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
-    TerminateProcess(process.hProcess, 255);
-    WaitForSingleObject(process.hProcess, WaitMilliseconds);
-    result = "timeout";
+  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr, nullptr,
+                      &startup, &process)) {
+    result.exitText = "not-started " + std::to_string(GetLastError());
   } else {
-    DWORD status = 0;
-    GetExitCodeProcess(process.hProcess, &status);
-    result = std::to_string(status);
+    if (WaitForSingleObject(process.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
+      TerminateProcess(process.hProcess, 255);
+      WaitForSingleObject(process.hProcess, WaitMilliseconds);
+      result.exitText = "timeout";
+    } else {
+      DWORD status = 0;
+      GetExitCodeProcess(process.hProcess, &status);
+      result.exitText = std::to_string(status);
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
   }
-  CloseHandle(process.hThread);
-  CloseHandle(process.hProcess);
   if (output != INVALID_HANDLE_VALUE) {
-    LARGE_INTEGER size = {};
-    GetFileSizeEx(output, &size);
-    stdoutBytes = size.QuadPart;
+    result.stdoutBytes = FileSize(output);
     CloseHandle(output);
   }
+  if (error != INVALID_HANDLE_VALUE) {
+    CloseHandle(error);
+    ReadWholeFile((capturePath + ".stderr").c_str(), result.stderrBytes);
+  }
   return result;
+}
+
+bool PrepareFiles(const Settings& settings, std::string& problem) {
+  for (size_t i = 0; i + 1 < settings.copies.size(); i += 2) {
+    if (!CopyFileA(settings.copies[i].c_str(), settings.copies[i + 1].c_str(), FALSE)) {
+      problem = "cannot copy " + settings.copies[i] + ": error " + std::to_string(GetLastError());
+      return false;
+    }
+  }
+  for (size_t i = 0; i + 1 < settings.makes.size(); i += 2) {
+    FILE* file = std::fopen(settings.makes[i].c_str(), "wb");
+    if (file == nullptr) {
+      problem = "cannot make " + settings.makes[i];
+      return false;
+    }
+    const std::string& bytes = settings.makes[i + 1];
+    std::fwrite(bytes.data(), 1, bytes.size(), file);
+    std::fclose(file);
+  }
+  return true;
+}
+
+uint32_t Crc32(const std::string& bytes) {
+  uint32_t crc = 0xFFFFFFFFu;
+  for (char byte : bytes) {
+    crc ^= static_cast<unsigned char>(byte);
+    for (int bit = 0; bit < 8; ++bit) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  return ~crc;
+}
+
+std::string DescribeFile(const std::string& name) {
+  constexpr size_t ShownBytes = 64;
+  std::string text = "file " + EncodeBytes(name.data(), name.size()) + " ";
+  std::string bytes;
+  if (!ReadWholeFile(name.c_str(), bytes)) return text + "missing\n";
+  text += std::to_string(bytes.size()) + " bytes";
+  if (bytes.size() <= ShownBytes) {
+    text += ": " + EncodeBytes(bytes.data(), bytes.size());
+  } else {
+    char crc[16];
+    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(Crc32(bytes)));
+    text += std::string(", crc32 ") + crc;
+  }
+  return text + "\n";
+}
+
+std::string StderrLines(const std::string& bytes) {
+  std::string text = "stderr\n";
+  size_t at = 0;
+  while (at < bytes.size()) {
+    size_t end = bytes.find('\n', at);
+    if (end == std::string::npos) {
+      text += EncodeBytes(bytes.data() + at, bytes.size() - at) + "\n{no line feed}\n";
+      break;
+    }
+    text += EncodeBytes(bytes.data() + at, end - at) + "\n";
+    at = end + 1;
+  }
+  return text;
 }
 
 void DropTrailingEmptyRows(std::vector<std::string>& rows) {
@@ -247,42 +365,58 @@ std::string CaptureWindow(HANDLE console, bool paint) {
   return text;
 }
 
-int Fail(const std::string& message) {
+constexpr int ProbeFailed = 2;
+constexpr int NoConsole = 3;
+
+// The message goes to standard error and, since that may be a console that
+// shows nothing, also to CAPTURE.failed.
+int Fail(const std::string& message, const char* capturePath, int status = ProbeFailed) {
   std::fprintf(stderr, "console_probe: %s\n", message.c_str());
-  return 2;
+  if (capturePath != nullptr) {
+    FILE* file = std::fopen((std::string(capturePath) + ".failed").c_str(), "wb");
+    if (file != nullptr) {
+      std::fprintf(file, "console_probe: %s\n", message.c_str());
+      std::fclose(file);
+    }
+  }
+  return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return Fail("usage: console_probe CASE CAPTURE");
+  if (argc != 3) return Fail("usage: console_probe CASE CAPTURE", nullptr);
+  const char* capturePath = argv[2];
   std::string caseText;
-  if (!ReadWholeFile(argv[1], caseText)) return Fail(std::string("cannot read ") + argv[1]);
+  if (!ReadWholeFile(argv[1], caseText))
+    return Fail(std::string("cannot read ") + argv[1], capturePath);
   Settings settings;
   std::string problem;
-  if (!ParseSettings(caseText, settings, problem)) return Fail(argv[1] + (": " + problem));
+  if (!ParseSettings(caseText, settings, problem))
+    return Fail(argv[1] + (": " + problem), capturePath);
 
   HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
                                nullptr);
   CONSOLE_SCREEN_BUFFER_INFO check = {};
   if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &check))
-    return Fail("no console to run in");
+    return Fail("no console to run in", capturePath, NoConsole);
 
+  if (!PrepareFiles(settings, problem)) return Fail(problem, capturePath);
   PrepareConsole(console, settings);
-  std::string capturePath = argv[2];
-  LONGLONG stdoutBytes = 0;
-  std::string exitText = RunCommand(settings, capturePath + ".stdout", stdoutBytes);
+  RunResult run = RunCommand(settings, capturePath);
 
-  std::string capture = "exit " + exitText + "\n";
+  std::string capture = "exit " + run.exitText + "\n";
   std::string window = CaptureWindow(console, settings.paint);
   size_t screenAt = window.find("screen\n");
   capture += window.substr(0, screenAt);
-  if (settings.redirectStdout) capture += "stdout " + std::to_string(stdoutBytes) + " bytes\n";
+  if (settings.redirectStdout) capture += "stdout " + std::to_string(run.stdoutBytes) + " bytes\n";
+  for (const std::string& name : settings.reportedFiles) capture += DescribeFile(name);
   capture += window.substr(screenAt);
+  if (settings.redirectStderr) capture += StderrLines(run.stderrBytes);
 
-  FILE* out = std::fopen(capturePath.c_str(), "wb");
-  if (out == nullptr) return Fail("cannot write " + capturePath);
+  FILE* out = std::fopen(capturePath, "wb");
+  if (out == nullptr) return Fail(std::string("cannot write ") + capturePath, capturePath);
   std::fwrite(capture.data(), 1, capture.size(), out);
   std::fclose(out);
   return 0;
