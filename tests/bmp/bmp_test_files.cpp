@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -23,21 +24,12 @@ std::string SafeTestName() {
 
 std::vector<uint8_t> BuildHeader(const BmpHeaderValues& v) {
   std::vector<uint8_t> bytes = {v.signature[0], v.signature[1]};
-  PutLittleEndian(bytes, v.bfSize, 4);
-  PutLittleEndian(bytes, v.bfReserved1, 2);
-  PutLittleEndian(bytes, v.bfReserved2, 2);
-  PutLittleEndian(bytes, v.bfOffBits, 4);
-  PutLittleEndian(bytes, v.biSize, 4);
-  PutLittleEndian(bytes, v.biWidth, 4);
-  PutLittleEndian(bytes, v.biHeight, 4);
-  PutLittleEndian(bytes, v.biPlanes, 2);
-  PutLittleEndian(bytes, v.biBitCount, 2);
-  PutLittleEndian(bytes, v.biCompression, 4);
-  PutLittleEndian(bytes, v.biSizeImage, 4);
-  PutLittleEndian(bytes, v.biXPelsPerMeter, 4);
-  PutLittleEndian(bytes, v.biYPelsPerMeter, 4);
-  PutLittleEndian(bytes, v.biClrUsed, 4);
-  PutLittleEndian(bytes, v.biClrImportant, 4);
+  const std::pair<uint32_t, int> fields[] = {
+      {v.bfSize, 4},    {v.bfReserved1, 2},  {v.bfReserved2, 2},     {v.bfOffBits, 4},
+      {v.biSize, 4},    {v.biWidth, 4},      {v.biHeight, 4},        {v.biPlanes, 2},
+      {v.biBitCount, 2}, {v.biCompression, 4}, {v.biSizeImage, 4},   {v.biXPelsPerMeter, 4},
+      {v.biYPelsPerMeter, 4}, {v.biClrUsed, 4}, {v.biClrImportant, 4}};
+  for (const auto& [value, size] : fields) PutLittleEndian(bytes, value, size);
   return bytes;
 }
 

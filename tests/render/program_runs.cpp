@@ -16,9 +16,8 @@ namespace {
 constexpr int32_t Columns = 250;  // wide enough for a line with a long temporary path
 constexpr int32_t Rows = 60;
 
-template <typename Program>
 MainRun RunMain(const std::string& name, const std::vector<std::string>& arguments,
-                Program program) {
+                void (*program)()) {
   static std::vector<std::string> kept;
   static std::string_view views[16];
   kept = arguments;
@@ -39,17 +38,11 @@ MainRun RunMain(const std::string& name, const std::vector<std::string>& argumen
 }  // namespace
 
 MainRun RunRenderer(const std::vector<std::string>& arguments) {
-  return RunMain("cellglyph-render", arguments, [] { RunRenderProgram(); });
+  return RunMain("cellglyph-render", arguments, RunRenderProgram);
 }
 
 MainRun RunConverter(const std::vector<std::string>& arguments) {
-  return RunMain("cellglyph", arguments, [] { RunMainProgram(); });
-}
-
-int FindRow(const MainRun& run, const std::string& text) {
-  for (size_t i = 0; i < run.rows.size(); ++i)
-    if (run.rows[i] == text) return static_cast<int>(i);
-  return -1;
+  return RunMain("cellglyph", arguments, RunMainProgram);
 }
 
 std::string RandomScreen(uint32_t seed, int codeCount) {
@@ -59,13 +52,11 @@ std::string RandomScreen(uint32_t seed, int codeCount) {
   return screen;
 }
 
-std::string ScreenOf(uint8_t code) { return std::string(1000, static_cast<char>(code)); }
-
-uint8_t LowestTwin(uint8_t code) {
-  // Higher glyph, lower glyph with the same pattern.
+std::string WithLowerTwins(std::string screen) {
   static const uint8_t twins[][2] = {{96, 32},   {67, 64},   {93, 66},   {116, 101}, {106, 103},
                                      {224, 160}, {195, 192}, {221, 194}, {244, 229}, {234, 231}};
-  for (const auto& pair : twins)
-    if (pair[0] == code) return pair[1];
-  return code;
+  for (char& code : screen)
+    for (const auto& [higher, lower] : twins)
+      if (static_cast<uint8_t>(code) == higher) code = static_cast<char>(lower);
+  return screen;
 }

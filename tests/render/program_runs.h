@@ -14,13 +14,9 @@ struct MainRun {
 MainRun RunRenderer(const std::vector<std::string>& arguments);
 MainRun RunConverter(const std::vector<std::string>& arguments);
 
-// The first window row that equals text, or -1.
-int FindRow(const MainRun& run, const std::string& text);
+// A screen file of codes 0 to codeCount - 1.
+std::string RandomScreen(uint32_t seed, int codeCount);
 
-// Screen files as bytes.
-std::string RandomScreen(uint32_t seed, int codeCount);  // codes 0 to codeCount - 1
-std::string ScreenOf(uint8_t code);                       // every cell the same code
-
-// The code the converter gives back for a rendered code: the lower twin for
-// the glyphs that share their pattern with a lower-numbered glyph.
-uint8_t LowestTwin(uint8_t code);
+// The screen the converter gives back for a rendered one: glyphs that share
+// their pattern with a lower-numbered glyph come back as that lower twin.
+std::string WithLowerTwins(std::string screen);

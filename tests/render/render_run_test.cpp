@@ -1,7 +1,9 @@
-// The renderer's main program on real files and the in-memory console: the
-// lines it shows, its exit statuses, and which files it touches.
+// The renderer's main program on real files and the in-memory console: its
+// lines, statuses and files, and its images converted back by the
+// converter's main program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -11,125 +13,110 @@
 
 namespace {
 
-const std::string UsageLine = "Usage: cellglyph-render <screen.bin> <image.bmp>";
-const std::string DescriptionLine =
-    "Draws a 1000-byte screen file as a 320x200 black/white BMP image.";
+using Lines = std::vector<std::string>;
 
-class RenderRunTest : public ::testing::Test {
+// The rows shown before the first empty one.
+Lines Shown(const MainRun& run) {
+  return Lines(run.rows.begin(), std::find(run.rows.begin(), run.rows.end(), ""));
+}
+
+std::string Quoted(const std::string& before, const std::string& name, const char* after) {
+  return before + '"' + name + '"' + after;
+}
+
+class RenderRun : public testing::Test {
  protected:
-  void SetUp() override {
-    screen = folder.Path("screen.bin");
-    image = folder.Path("image.bmp");
-    WriteFile(screen, RandomScreen(7, 256));
-  }
-
+  void SetUp() override { WriteFile(screen, RandomScreen(7, 256)); }
   TempFolder folder;
-  std::string screen;
-  std::string image;
+  const std::string screen = folder.Path("screen.bin");
+  const std::string image = folder.Path("image.bmp");
+  const std::string reading = Quoted("Reading screen file ", screen, "...");
+  const std::string writing = Quoted("Writing image file ", image, "...");
 };
 
-TEST_F(RenderRunTest, ASuccessfulRunShowsItsLinesAndWritesTheImage) {
+// The image is created only once the screen has been read and drawn: an
+// existing one is replaced whole, even when it is the screen itself.
+TEST_F(RenderRun, WritesTheImageAfterReadingTheScreen) {
+  WriteFile(image, std::string(50000, 'x'));
   MainRun run = RunRenderer({screen, image});
   EXPECT_EQ(run.status, 0);
-  EXPECT_EQ(run.rows[0], "Reading screen file \"" + screen + "\"...");
-  EXPECT_EQ(run.rows[1], "Writing image file \"" + image + "\"...");
-  EXPECT_EQ(run.rows[2], "done.");
-  EXPECT_EQ(run.rows[3], "");
-  std::string written = ReadWholeFile(image);
-  ASSERT_EQ(written.size(), 8062u);
-  EXPECT_EQ(written.substr(0, 2), "BM");
+  EXPECT_EQ(Shown(run), (Lines{reading, writing, "done."}));
+  const std::string rendered = ReadWholeFile(image);
+  EXPECT_EQ(rendered.size(), 8062u);
+  const std::string both = folder.Path("both");
+  WriteFile(both, ReadWholeFile(screen));
+  EXPECT_EQ(RunRenderer({both, both}).status, 0);
+  EXPECT_EQ(ReadWholeFile(both), rendered);
 }
 
-TEST_F(RenderRunTest, AWrongArgumentCountShowsTheUsage) {
-  for (const std::vector<std::string>& arguments :
-       {std::vector<std::string>{}, {screen}, {screen, image, "extra"}}) {
-    MainRun run = RunRenderer(arguments);
-    EXPECT_EQ(run.status, 1) << arguments.size() << " arguments";
-    EXPECT_EQ(run.rows[0], UsageLine);
-    EXPECT_EQ(run.rows[1], DescriptionLine);
-    EXPECT_EQ(run.rows[2], "");
-    EXPECT_FALSE(FileExists(image));
-  }
-}
-
-struct SizeCase {
-  size_t bytes;
-  std::string complaint;
-};
-
-// A rejected screen leaves an existing image exactly as it was.
-TEST_F(RenderRunTest, AScreenThatIsNotExactly1000BytesIsRejected) {
-  const SizeCase cases[] = {
-      {0, "has 0 bytes"},      {1, "has 1 byte"},
-      {999, "has 999 bytes"},  {1001, "has more than 1000 bytes"},
-      {8062, "has more than 1000 bytes"},
+// Bad input ends the run before the image is created, so an existing image
+// stays as it was. File failures end with the I/O error number.
+TEST_F(RenderRun, BadInputLeavesTheImageAlone) {
+  const Lines usage = {"Usage: cellglyph-render <screen.bin> <image.bmp>",
+                       "Draws a 1000-byte screen file as a 320x200 black/white BMP image."};
+  const auto rejected = [&](const char* has) {
+    return Lines{reading, Quoted("Error: ", screen, has) + ", a screen file has exactly 1000."};
   };
-  const std::string earlier = "an image from an earlier run";
-  for (const SizeCase& c : cases) {
-    WriteFile(screen, std::string(c.bytes, 'A'));
-    WriteFile(image, earlier);
-    MainRun run = RunRenderer({screen, image});
-    EXPECT_EQ(run.status, 1) << c.bytes;
-    EXPECT_EQ(run.rows[1],
-              "Error: \"" + screen + "\" " + c.complaint + ", a screen file has exactly 1000.")
-        << c.bytes;
-    EXPECT_EQ(run.rows[2], "") << c.bytes;  // no writing line
-    EXPECT_EQ(ReadWholeFile(image), earlier) << c.bytes;
-  }
-}
-
-struct FailureCase {
-  const char* what;
-  std::string screenName;
-  std::string imageName;
-  int32_t status;
-  bool reachesWriting;  // the writing line is shown before the run ends
-};
-
-TEST_F(RenderRunTest, FileFailuresEndWithTheConvertersNumbers) {
+  const auto writingTo = [&](const std::string& name) {
+    return Lines{reading, Quoted("Writing image file ", name, "...")};
+  };
+  const std::string missing = folder.Path("missing.bin");
   std::filesystem::create_directory(folder.Path("folder"));
-  const FailureCase cases[] = {
-      {"missing screen", folder.Path("missing.bin"), image, 2, false},
-      {"screen in a missing folder", folder.Path("nowhere/screen.bin"), image, 3, false},
-      {"screen is a folder", folder.Path("folder"), image, 5, false},
-      {"screen name over 255 characters", folder.Path(std::string(300, 's')), image, 3, false},
-      {"image in a missing folder", screen, folder.Path("nowhere/image.bmp"), 3, true},
-      {"image is a folder", screen, folder.Path("folder"), 5, true},
+  const struct {
+    size_t screenBytes;
+    Lines arguments;
+    int32_t status;
+    Lines shown;
+  } cases[] = {
+      {1000, {}, 1, usage},
+      {1000, {screen, image, "extra"}, 1, usage},
+      {0, {screen, image}, 1, rejected(" has 0 bytes")},
+      {1, {screen, image}, 1, rejected(" has 1 byte")},
+      {999, {screen, image}, 1, rejected(" has 999 bytes")},
+      {1001, {screen, image}, 1, rejected(" has more than 1000 bytes")},
+      {1000, {missing, image}, 2, {Quoted("Reading screen file ", missing, "...")}},
+      {1000, {screen, folder.Path("nowhere/image.bmp")}, 3,
+       writingTo(folder.Path("nowhere/image.bmp"))},
+      {1000, {screen, folder.Path("folder")}, 5, writingTo(folder.Path("folder"))},
   };
-  for (const FailureCase& c : cases) {
-    MainRun run = RunRenderer({c.screenName, c.imageName});
-    EXPECT_EQ(run.status, c.status) << c.what;
-    EXPECT_EQ(run.rows[0].rfind("Reading screen file \"", 0), 0u) << c.what;
-    EXPECT_EQ(FindRow(run, "Writing image file \"" + c.imageName + "\"...") >= 0, c.reachesWriting)
-        << c.what;
-    EXPECT_EQ(FindRow(run, "done."), -1) << c.what;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.screenBytes << " bytes, status " << c.status);
+    WriteFile(screen, std::string(c.screenBytes, 'A'));
+    WriteFile(image, "an image from an earlier run");
+    MainRun run = RunRenderer(c.arguments);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(Shown(run), c.shown);
+    EXPECT_EQ(ReadWholeFile(image), "an image from an earlier run");
   }
-  EXPECT_FALSE(FileExists(image));
   EXPECT_FALSE(FileExists(folder.Path("nowhere")));
 }
 
-TEST_F(RenderRunTest, AMissingScreenLeavesAnExistingImageAlone) {
-  WriteFile(image, "keep me");
-  EXPECT_EQ(RunRenderer({folder.Path("missing.bin"), image}).status, 2);
-  EXPECT_EQ(ReadWholeFile(image), "keep me");
-}
-
-TEST_F(RenderRunTest, AnExistingLongerImageIsReplacedWhole) {
-  WriteFile(image, std::string(50000, 'x'));
-  ASSERT_EQ(RunRenderer({screen, image}).status, 0);
-  ASSERT_EQ(RunRenderer({screen, folder.Path("fresh.bmp")}).status, 0);
-  std::string written = ReadWholeFile(image);
-  EXPECT_EQ(written.size(), 8062u);
-  EXPECT_EQ(written, ReadWholeFile(folder.Path("fresh.bmp")));
-}
-
-// The screen is read and closed before the image is created.
-TEST_F(RenderRunTest, ScreenAndImageMayBeTheSameFile) {
-  ASSERT_EQ(RunRenderer({image, image}).status, 2);  // nothing there yet
-  WriteFile(image, RandomScreen(7, 256));
-  ASSERT_EQ(RunRenderer({image, image}).status, 0);
-  ASSERT_EQ(RunRenderer({screen, folder.Path("other.bmp")}).status, 0);
-  EXPECT_EQ(ReadWholeFile(image), ReadWholeFile(folder.Path("other.bmp")));
+// Converted back, a rendered screen returns with every cell a perfect match;
+// glyphs that share their pattern with a lower one come back as that one.
+TEST_F(RenderRun, RoundTripThroughTheConverter) {
+  std::string everyCode(1000, '\0');
+  for (size_t cell = 0; cell < 1000; ++cell) everyCode[cell] = static_cast<char>(cell % 256);
+  const struct {
+    const char* name;
+    std::string codes;
+    bool dirart;
+  } cases[] = {
+      {"random", RandomScreen(1, 256), false},
+      {"random dirart", RandomScreen(2, 128), true},
+      {"every code", everyCode, false},
+  };
+  const std::string back = folder.Path("back.bin");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    WriteFile(screen, c.codes);
+    ASSERT_EQ(RunRenderer({screen, image}).status, 0);
+    MainRun conversion = RunConverter({image, back, c.dirart ? "dirart" : "normal", "64"});
+    EXPECT_EQ(conversion.status, 0);
+    EXPECT_EQ(ReadWholeFile(back), WithLowerTwins(c.codes));
+    EXPECT_NE(std::find(conversion.rows.begin(), conversion.rows.end(),
+                        "1000 perfect matches. -*- 100% same bits (64000 of 64000)"),
+              conversion.rows.end());
+  }
 }
 
 }  // namespace
