@@ -21,11 +21,13 @@ void SpoilResults() {
   for (auto& row : SameBitsGrid) std::fill(std::begin(row), std::end(row), int16_t{-1});
 }
 
-// Every cell a different glyph (7 is odd, so all 256 appear, twins included),
-// so a swapped row and column or a wrong line order shows.
+// Every glyph, twins included, in cells next to different ones (7 is odd),
+// so a swapped row and column or a wrong line order shows. The second cell,
+// glyph 32, is blank while only one cell has been searched: there is no
+// earlier result to take over yet.
 std::vector<uint64_t> GlyphImage() {
   std::vector<uint64_t> cells(CellCount);
-  for (int cell = 0; cell < CellCount; ++cell) cells[cell] = GlyphPatterns[cell * 7 % GlyphCount];
+  for (int cell = 0; cell < CellCount; ++cell) cells[cell] = GlyphPatterns[(cell * 7 + 25) % GlyphCount];
   return cells;
 }
 
@@ -43,24 +45,15 @@ std::vector<uint64_t> RepeatedCells(int kinds) {
   return cells;
 }
 
-// The second cell is blank while only one cell has been searched: there is
-// no earlier result to take over yet.
-std::vector<uint64_t> BlankAfterOneSetCell() {
-  std::vector<uint64_t> cells(CellCount);
-  cells[0] = ~uint64_t{0};
-  return cells;
-}
-
 TEST(MatchCells, GivesTheReferenceResultForEveryCell) {
   const int twins[] = {67, 93, 96, 106, 116, 195, 221, 224, 234, 244};  // never chosen
   const struct {
     const char* what;
     std::vector<uint64_t> cells;
   } images[] = {
-      {"glyph patterns", GlyphImage()},   {"random", RandomCells(CellCount, 128)},
-      {"all set", RepeatedCells(1)},      {"blank after one set cell", BlankAfterOneSetCell()},
-      {"2 kinds of cell", RepeatedCells(2)}, {"3 kinds of cell", RepeatedCells(3)},
-      {"5 kinds of cell", RepeatedCells(5)},
+      {"glyph patterns", GlyphImage()},      {"random", RandomCells(CellCount, 128)},
+      {"all set", RepeatedCells(1)},         {"2 kinds of cell", RepeatedCells(2)},
+      {"3 kinds of cell", RepeatedCells(3)}, {"5 kinds of cell", RepeatedCells(5)},
   };
   for (const auto& image : images) {
     for (const bool dirart : {false, true}) {
@@ -78,11 +71,9 @@ TEST(MatchCells, GivesTheReferenceResultForEveryCell) {
         const GlyphMatch found{ScreenCodes[cell], SameBitsGrid[cell / 40][cell % 40]};
         ASSERT_EQ(found, ReferenceMatch(image.cells[cell], dirart)) << "cell " << cell;
         ASSERT_EQ(std::count(std::begin(twins), std::end(twins), found.glyph), 0) << "cell " << cell;
-        ASSERT_GE(found.samebits, dirart ? 1 : 32) << "cell " << cell;
+        // Without dirart glyphs 32 and 160 are complements: one shares at least 32.
+        ASSERT_GE(found.samebits, dirart ? 1 : &image == &images[0] ? 64 : 32) << "cell " << cell;
         ASSERT_LE(found.glyph, dirart ? 127 : 255) << "cell " << cell;
-        if (&image == &images[0] && !dirart) {
-          ASSERT_EQ(found.samebits, 64) << "cell " << cell;
-        }
       }
     }
   }
