@@ -12,7 +12,8 @@
 #include "match/row_pattern.h"
 #include "test_cells.h"
 
-// Names the search in test names.
+// Names the search in test names; it sits beside GlyphMatch so that the
+// printer finds it for the function pointer.
 void PrintTo(GlyphSearch search, std::ostream* out) { *out << (search == SearchGlyphsAvx2 ? "Avx2" : "Portable"); }
 
 namespace {
