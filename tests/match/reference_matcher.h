@@ -29,15 +29,3 @@ inline GlyphMatch ReferenceFindBestGlyph(const uint8_t cell[8], bool dirart) {
   }
   return {static_cast<uint8_t>(chosen), bestCount};
 }
-
-// Pixels a cell and one glyph have in common, counted the same slow way.
-inline int16_t ReferenceSameBits(const uint8_t cell[8], int glyph) {
-  int16_t count = 0;
-  for (int line = 0; line < 8; ++line) {
-    for (int pixel = 0; pixel < 8; ++pixel) {
-      const uint8_t mask = BitMaskTable[pixel];
-      if ((GlyphTable[glyph * 8 + line] & mask) == (cell[line] & mask)) ++count;
-    }
-  }
-  return count;
-}

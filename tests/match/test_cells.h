@@ -2,43 +2,40 @@
 #include <cstdint>
 #include <ostream>
 #include <random>
+#include <vector>
 
 #include "match/glyph_search.h"
 #include "match/row_pattern.h"
+#include "reference_matcher.h"
 
-// Cells for the tests and the benchmark, as packed patterns (row 0 in the
-// most significant byte) and as 8 line bytes.
-struct CellLines {
-  uint8_t line[8];
-};
+// Cells are packed patterns here: line 0 in the most significant byte.
+inline uint8_t LineOf(uint64_t pattern, int line) { return static_cast<uint8_t>(pattern >> (56 - 8 * line)); }
 
-inline CellLines UnpackRows(uint64_t pattern) {
-  CellLines cell{};
-  for (int row = 0; row < 8; ++row) cell.line[row] = static_cast<uint8_t>(pattern >> (8 * (7 - row)));
-  return cell;
+inline GlyphMatch ReferenceMatch(uint64_t pattern, bool dirart) {
+  uint8_t lines[8];
+  for (int line = 0; line < 8; ++line) lines[line] = LineOf(pattern, line);
+  return ReferenceFindBestGlyph(lines, dirart);
 }
 
 // Random cells of varied density and shape: plain random bits, sparse and
 // dense mixtures, and glyphs with a few pixels flipped, so that the best
 // matches spread over the whole range of samebits and over many glyphs.
-inline uint64_t RandomCellPattern(std::mt19937_64& random) {
-  const uint64_t a = random();
-  const uint64_t b = random();
-  const uint64_t c = random();
-  switch (random() % 6) {
-    case 0: return a;
-    case 1: return a & b;
-    case 2: return a | b;
-    case 3: return a & b & c;
-    case 4: return a | b | c;
-    default: return GlyphPatterns[a % GlyphCount] ^ (b & c & random() & random());
+inline std::vector<uint64_t> RandomCells(int count, uint64_t seed) {
+  std::mt19937_64 random(seed);
+  std::vector<uint64_t> cells;
+  while (static_cast<int>(cells.size()) < count) {
+    const uint64_t a = random(), b = random(), c = random();
+    const uint64_t kinds[6] = {a, a & b, a | b, a & b & c, a | b | c,
+                               GlyphPatterns[a % GlyphCount] ^ (b & c & random() & random())};
+    cells.push_back(kinds[random() % 6]);
   }
+  return cells;
 }
 
 inline bool operator==(GlyphMatch left, GlyphMatch right) {
   return left.glyph == right.glyph && left.samebits == right.samebits;
 }
 
-inline void PrintTo(GlyphMatch match, std::ostream* out) {
-  *out << "glyph " << int{match.glyph} << " samebits " << match.samebits;
+inline std::ostream& operator<<(std::ostream& out, GlyphMatch match) {
+  return out << "glyph " << int{match.glyph} << " samebits " << match.samebits;
 }
