@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "console/console_lines.h"
 #include "console/console_window.h"
@@ -47,23 +48,6 @@ TEST(ConsoleDraw, TextLandsAtTheCursorInTheStartUpAttribute) {
   EXPECT_EQ(MemoryConsoleDrawCount(), 1);
 }
 
-TEST(ConsoleDraw, TextWrapsAtTheWindowsRightColumn) {
-  StartMemoryConsole(InnerWindow());
-  Draw("0123456789AB");
-  EXPECT_EQ(MemoryConsoleWindowRow(0), "0123456789");
-  EXPECT_EQ(MemoryConsoleWindowRow(1), "AB");
-  EXPECT_EQ(MemoryConsoleRow(2).substr(13), std::string(7, ' '));  // right of the window
-  EXPECT_EQ(MemoryConsoleCursorX(), 5);
-  EXPECT_EQ(MemoryConsoleCursorY(), 3);
-}
-
-TEST(ConsoleDraw, TextEndingInTheRightColumnLeavesTheCursorOnTheNextRow) {
-  StartMemoryConsole(InnerWindow());
-  Draw("0123456789");
-  EXPECT_EQ(MemoryConsoleCursorX(), 3);
-  EXPECT_EQ(MemoryConsoleCursorY(), 3);
-}
-
 TEST(ConsoleDraw, ALineEndOnTheLastRowScrollsOnlyTheWindow) {
   MemoryConsoleSetup s = InnerWindow();
   StartMemoryConsole(s);
@@ -84,53 +68,45 @@ TEST(ConsoleDraw, ALineEndOnTheLastRowScrollsOnlyTheWindow) {
   EXPECT_EQ(MemoryConsoleRow(1), std::string(20, ' '));
 }
 
-TEST(ConsoleDraw, WrappingPastTheLastRowScrolls) {
-  StartMemoryConsole(InnerWindow());
-  Draw(std::string(40, 'x') + "yz");
-  EXPECT_EQ(MemoryConsoleScrollCount(), 1);
-  EXPECT_EQ(MemoryConsoleWindowRow(2), std::string(10, 'x'));
-  EXPECT_EQ(MemoryConsoleWindowRow(3), "yz");
-}
-
-struct ControlCase {
+struct DrawCase {
   const char* name;
+  int32_t startRow;  // window-relative, the cursor starts at its left
   std::string bytes;
-  std::string row0;
-  std::string row1;
-  int32_t cursorColumn;  // window-relative, 0-based
+  std::vector<std::string> rows;  // the window's four rows afterwards
+  int32_t cursorColumn;           // window-relative, 0-based
   int32_t cursorRow;
+  int scrolls;
 };
 
-TEST(ConsoleDraw, ControlBytes) {
-  const ControlCase cases[] = {
-      {"tab is one cell", "a\tb", "a\tb", "", 3, 0},
-      {"bell changes nothing", "a\ab", "ab", "", 2, 0},
-      {"backspace moves back without erasing", "abc\b\bX", "aXc", "", 2, 0},
-      {"backspace at the left column stays", "\b\bZ", "Z", "", 1, 0},
-      {"carriage return goes to the left column", "abc\rX", "Xbc", "", 1, 0},
-      {"line feed keeps the column", "ab\ncd", "ab", "  cd", 4, 1},
-      {"escape and other bytes are drawn", std::string("\x1b[0\x0c\x7f", 5),
-       std::string("\x1b[0\x0c\x7f", 5), "", 5, 0},
-      {"zero byte is a cell", std::string("a\0b", 3), std::string("a\0b", 3), "", 3, 0},
+// Wrapping, scrolling and control bytes in the 10 x 4 window.
+TEST(ConsoleDraw, WrapsScrollsAndCarriesOutControlBytes) {
+  const std::string ten = "0123456789";
+  const DrawCase cases[] = {
+      {"wrap at the right column", 0, ten + "AB", {ten, "AB", "", ""}, 2, 1, 0},
+      {"ending in the right column", 0, ten, {ten, "", "", ""}, 0, 1, 0},
+      {"wrapping past the last row", 0, std::string(40, 'x') + "yz",
+       {std::string(10, 'x'), std::string(10, 'x'), std::string(10, 'x'), "yz"}, 2, 3, 1},
+      {"line feed keeps the column", 0, "ab\ncd", {"ab", "  cd", "", ""}, 4, 1, 0},
+      {"line feed on the last row", 3, "ab\nc", {"", "", "ab", "  c"}, 3, 3, 1},
+      {"tab is one cell", 0, "a\tb", {"a\tb", "", "", ""}, 3, 0, 0},
+      {"bell changes nothing", 0, "a\ab", {"ab", "", "", ""}, 2, 0, 0},
+      {"backspace moves back without erasing", 0, "abc\b\bX", {"aXc", "", "", ""}, 2, 0, 0},
+      {"backspace at the left column stays", 0, "\b\bZ", {"Z", "", "", ""}, 1, 0, 0},
+      {"carriage return goes to the left column", 0, "abc\rX", {"Xbc", "", "", ""}, 1, 0, 0},
+      {"escape and other bytes are cells", 0, std::string("\x1b[0\x0c\x7f\0", 6),
+       {std::string("\x1b[0\x0c\x7f\0", 6), "", "", ""}, 6, 0, 0},
   };
-  for (const ControlCase& c : cases) {
-    StartMemoryConsole(InnerWindow());
+  for (const DrawCase& c : cases) {
+    MemoryConsoleSetup s = InnerWindow();
+    s.cursorY += c.startRow;
+    StartMemoryConsole(s);
     Draw(c.bytes);
-    EXPECT_EQ(MemoryConsoleWindowRow(0), c.row0) << c.name;
-    EXPECT_EQ(MemoryConsoleWindowRow(1), c.row1) << c.name;
+    for (int32_t r = 0; r < 4; ++r) EXPECT_EQ(MemoryConsoleWindowRow(r), c.rows[r]) << c.name;
     EXPECT_EQ(MemoryConsoleCursorX() - 3, c.cursorColumn) << c.name;
     EXPECT_EQ(MemoryConsoleCursorY() - 2, c.cursorRow) << c.name;
+    EXPECT_EQ(MemoryConsoleScrollCount(), c.scrolls) << c.name;
+    EXPECT_EQ(MemoryConsoleRow(2).substr(13), std::string(7, ' ')) << c.name;  // right of the window
   }
-}
-
-TEST(ConsoleDraw, ALineFeedOnTheLastRowScrolls) {
-  MemoryConsoleSetup s = InnerWindow();
-  s.cursorY = 5;
-  StartMemoryConsole(s);
-  Draw("ab\nc");
-  EXPECT_EQ(MemoryConsoleScrollCount(), 1);
-  EXPECT_EQ(MemoryConsoleWindowRow(2), "ab");
-  EXPECT_EQ(MemoryConsoleWindowRow(3), "  c");
 }
 
 TEST(ConsoleDraw, LongStatementsAreDrawnInPiecesWithNothingLost) {
