@@ -32,8 +32,9 @@ class FilesOnWindows : public testing::Test {
 TEST_F(FilesOnWindows, FailedOpensGiveTheProgramsNumbers) {
   std::filesystem::create_directory(folder.Path("sub"));
   WriteFile(folder.Path("busy.bmp"), "BM");
-  HANDLE writer = CreateFileA(folder.Path("busy.bmp").c_str(), GENERIC_WRITE,
-                              FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+  HANDLE writer =
+      CreateFileA(folder.Path("busy.bmp").c_str(), GENERIC_WRITE,
+                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(writer, INVALID_HANDLE_VALUE);
   const struct {
     const char* name;
@@ -131,7 +132,8 @@ TEST_F(FilesOnWindows, ABrokenPipeIsTheEndOfTheData) {
   uint32_t obtained = 0;
   EXPECT_EQ(PlatformReadFile(handle, buffer, 16, &obtained), 0);
   EXPECT_EQ(obtained, 5u);
-  EXPECT_EQ(PlatformReadFile(handle, buffer, 16, &obtained), 0) << "no failure once the writer is gone";
+  EXPECT_EQ(PlatformReadFile(handle, buffer, 16, &obtained), 0)
+      << "no failure once the writer is gone";
   EXPECT_EQ(obtained, 0u);
   EXPECT_EQ(PlatformCloseFile(handle), 0);
   EXPECT_EQ(PlatformCloseFile(handle), ERROR_INVALID_HANDLE) << "a failed close is reported";
