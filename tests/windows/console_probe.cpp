@@ -46,9 +46,15 @@
 // with the reason on standard error and in CAPTURE.failed.
 #include <windows.h>
 
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace {
@@ -57,49 +63,38 @@ constexpr WORD BlankAttribute = 0x07;
 constexpr WORD TextAttribute = 0x1E;
 constexpr UINT StartCodePage = 437;
 constexpr DWORD WaitMilliseconds = 60000;
+constexpr int ProbeFailed = 2;
+constexpr int NoConsole = 3;
 
 struct Settings {
   std::string commandLine;
-  bool haveCommand = false;
   SHORT cursorX = 0;
   SHORT cursorY = 0;
   bool redirectStdout = false;
   bool redirectStderr = false;
   bool paint = false;
-  std::vector<std::string> copies;  // pairs: from, to
-  std::vector<std::string> makes;   // pairs: name, bytes
   std::vector<std::string> reportedFiles;
 };
 
-struct RunResult {
-  std::string exitText;
-  LONGLONG stdoutBytes = 0;
-  std::string stderrBytes;
-};
-
-bool ReadWholeFile(const char* path, std::string& text) {
-  FILE* file = std::fopen(path, "rb");
-  if (file == nullptr) return false;
-  char chunk[4096];
-  size_t got;
-  while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0) text.append(chunk, got);
-  std::fclose(file);
-  return true;
+std::optional<std::string> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
+bool WriteBytes(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  return static_cast<bool>(out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())));
 }
+
+bool IsHex(char c) { return std::isxdigit(static_cast<unsigned char>(c)) != 0; }
 
 std::string DecodeBytes(const std::string& text) {
   std::string bytes;
   for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '{' && i + 3 < text.size() && text[i + 3] == '}' &&
-        HexValue(text[i + 1]) >= 0 && HexValue(text[i + 2]) >= 0) {
-      bytes += static_cast<char>(HexValue(text[i + 1]) * 16 + HexValue(text[i + 2]));
+    if (text[i] == '{' && i + 3 < text.size() && text[i + 3] == '}' && IsHex(text[i + 1]) &&
+        IsHex(text[i + 2])) {
+      bytes += static_cast<char>(std::stoi(text.substr(i + 1, 2), nullptr, 16));
       i += 3;
     } else {
       bytes += text[i];
@@ -108,67 +103,55 @@ std::string DecodeBytes(const std::string& text) {
   return bytes;
 }
 
-std::string EncodeBytes(const char* bytes, size_t count) {
-  static const char hex[] = "0123456789ABCDEF";
+std::string EncodeBytes(std::string_view bytes) {
   std::string text;
-  for (size_t i = 0; i < count; ++i) {
-    unsigned char c = static_cast<unsigned char>(bytes[i]);
-    if (c < 32 || c == '{' || c >= 127) {
-      text += '{';
-      text += hex[c >> 4];
-      text += hex[c & 15];
-      text += '}';
-    } else {
-      text += static_cast<char>(c);
-    }
+  for (char byte : bytes) {
+    unsigned char c = static_cast<unsigned char>(byte);
+    char code[8];
+    std::snprintf(code, sizeof code, "{%02X}", c);
+    text += c < 32 || c == '{' || c >= 127 ? std::string(code) : std::string(1, byte);
   }
   return text;
 }
 
-bool ParseSettings(const std::string& caseText, Settings& settings, std::string& problem) {
-  size_t at = 0;
-  while (at < caseText.size()) {
-    size_t end = caseText.find('\n', at);
-    if (end == std::string::npos) end = caseText.size();
-    std::string line = caseText.substr(at, end - at);
-    at = end + 1;
+// Reads the settings up to "---"; copies and makes files on the way.
+bool ReadCase(const std::string& caseText, Settings& settings, std::string& problem) {
+  std::istringstream lines(caseText);
+  for (std::string line; std::getline(lines, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
-    if (line == "---") {
-      if (!settings.haveCommand) problem = "no run line";
-      return settings.haveCommand;
-    }
     if (line.empty() || line[0] == '#') continue;
-    if (line.rfind("run ", 0) == 0) {
-      settings.commandLine = DecodeBytes(line.substr(4));
-      settings.haveCommand = true;
-    } else if (line.rfind("cursor ", 0) == 0) {
-      int x = 0;
-      int y = 0;
-      if (std::sscanf(line.c_str() + 7, "%d %d", &x, &y) != 2) {
-        problem = "bad line: " + line;
-        return false;
-      }
-      settings.cursorX = static_cast<SHORT>(x);
-      settings.cursorY = static_cast<SHORT>(y);
-    } else if (line == "stdout file") {
+    if (line == "---") {
+      problem = "no run line";
+      return !settings.commandLine.empty();
+    }
+    size_t space = line.find(' ');
+    std::string word = line.substr(0, space);
+    std::string rest = space == std::string::npos ? "" : line.substr(space + 1);
+    size_t split = rest.find(' ');
+    std::string first = DecodeBytes(rest.substr(0, split));
+    std::string second = split == std::string::npos ? "" : DecodeBytes(rest.substr(split + 1));
+    bool done = true;
+    if (word == "run")
+      settings.commandLine = DecodeBytes(rest);
+    else if (word == "cursor")
+      done = std::sscanf(rest.c_str(), "%hd %hd", &settings.cursorX, &settings.cursorY) == 2;
+    else if (line == "stdout file")
       settings.redirectStdout = true;
-    } else if (line == "stderr file") {
+    else if (line == "stderr file")
       settings.redirectStderr = true;
-    } else if (line.rfind("copy ", 0) == 0 || line.rfind("make ", 0) == 0) {
-      size_t space = line.find(' ', 5);
-      if (space == std::string::npos || space == 5) {
-        problem = "bad line: " + line;
-        return false;
-      }
-      std::vector<std::string>& list = line[0] == 'c' ? settings.copies : settings.makes;
-      list.push_back(DecodeBytes(line.substr(5, space - 5)));
-      list.push_back(DecodeBytes(line.substr(space + 1)));
-    } else if (line.rfind("file ", 0) == 0) {
-      settings.reportedFiles.push_back(DecodeBytes(line.substr(5)));
-    } else if (line == "paint") {
+    else if (line == "paint")
       settings.paint = true;
-    } else {
-      problem = "unknown line: " + line;
+    else if (word == "file")
+      settings.reportedFiles.push_back(DecodeBytes(rest));
+    else if (word == "copy")
+      done = split != std::string::npos && CopyFileA(first.c_str(), second.c_str(), FALSE);
+    else if (word == "make")
+      done = split != std::string::npos && WriteBytes(first, second);
+    else
+      done = false;
+    if (!done) {
+      problem = "cannot follow the line " + line + " (last system error " +
+                std::to_string(GetLastError()) + ")";
       return false;
     }
   }
@@ -176,105 +159,68 @@ bool ParseSettings(const std::string& caseText, Settings& settings, std::string&
   return false;
 }
 
-void PrepareConsole(HANDLE console, const Settings& settings) {
-  CONSOLE_SCREEN_BUFFER_INFO info = {};
-  GetConsoleScreenBufferInfo(console, &info);
+// Blanks the screen buffer and sets the console up as the case starts.
+void PrepareConsole(HANDLE console, const CONSOLE_SCREEN_BUFFER_INFO& info,
+                    const Settings& settings) {
   DWORD cells = static_cast<DWORD>(info.dwSize.X) * static_cast<DWORD>(info.dwSize.Y);
   DWORD done = 0;
-  COORD origin = {0, 0};
-  FillConsoleOutputCharacterA(console, ' ', cells, origin, &done);
-  FillConsoleOutputAttribute(console, BlankAttribute, cells, origin, &done);
+  FillConsoleOutputCharacterA(console, ' ', cells, {0, 0}, &done);
+  FillConsoleOutputAttribute(console, BlankAttribute, cells, {0, 0}, &done);
   SetConsoleTextAttribute(console, TextAttribute);
   SetConsoleOutputCP(StartCodePage);
-  COORD cursor = {static_cast<SHORT>(info.srWindow.Left + settings.cursorX),
-                  static_cast<SHORT>(info.srWindow.Top + settings.cursorY)};
-  SetConsoleCursorPosition(console, cursor);
+  SetConsoleCursorPosition(console, {static_cast<SHORT>(info.srWindow.Left + settings.cursorX),
+                                     static_cast<SHORT>(info.srWindow.Top + settings.cursorY)});
 }
 
-HANDLE CreateRedirection(const std::string& path) {
+// Starts the command in this console, waits for it and returns its exit
+// text. Redirected outputs go to CAPTURE.stdout and CAPTURE.stderr.
+std::string RunCommand(const Settings& settings, const std::string& capturePath) {
+  const bool redirected[2] = {settings.redirectStdout, settings.redirectStderr};
+  const char* const suffixes[2] = {".stdout", ".stderr"};
+  HANDLE outputs[2] = {GetStdHandle(STD_OUTPUT_HANDLE), GetStdHandle(STD_ERROR_HANDLE)};
   SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-  return CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, &inherit,
-                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-}
-
-LONGLONG FileSize(HANDLE file) {
-  LARGE_INTEGER size = {};
-  GetFileSizeEx(file, &size);
-  return size.QuadPart;
-}
-
-// Starts the command in this console and waits for it. Redirected outputs go
-// to CAPTURE.stdout and CAPTURE.stderr.
-RunResult RunCommand(const Settings& settings, const std::string& capturePath) {
-  RunResult result;
+  for (int i = 0; i < 2; ++i) {
+    if (!redirected[i]) continue;
+    outputs[i] =
+        CreateFileA((capturePath + suffixes[i]).c_str(), GENERIC_READ | GENERIC_WRITE,
+                    FILE_SHARE_READ, &inherit, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (outputs[i] == INVALID_HANDLE_VALUE)
+      return "not-started redirection " + std::to_string(GetLastError());
+  }
+  bool redirect = redirected[0] || redirected[1];
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
-  HANDLE output = INVALID_HANDLE_VALUE;
-  HANDLE error = INVALID_HANDLE_VALUE;
-  bool redirect = settings.redirectStdout || settings.redirectStderr;
-  if (settings.redirectStdout) output = CreateRedirection(capturePath + ".stdout");
-  if (settings.redirectStderr) error = CreateRedirection(capturePath + ".stderr");
-  if ((settings.redirectStdout && output == INVALID_HANDLE_VALUE) ||
-      (settings.redirectStderr && error == INVALID_HANDLE_VALUE)) {
-    result.exitText = "not-started redirection " + std::to_string(GetLastError());
-    return result;
-  }
   if (redirect) {
     startup.dwFlags = STARTF_USESTDHANDLES;
     startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = settings.redirectStdout ? output : GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = settings.redirectStderr ? error : GetStdHandle(STD_ERROR_HANDLE);
+    startup.hStdOutput = outputs[0];
+    startup.hStdError = outputs[1];
   }
-  std::vector<char> line(settings.commandLine.begin(), settings.commandLine.end());
-  line.push_back('\0');
+  std::string line = settings.commandLine;  // CreateProcessA may write into it
   PROCESS_INFORMATION process = {};
+  std::string exitText;
   if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr, nullptr,
                       &startup, &process)) {
-    result.exitText = "not-started " + std::to_string(GetLastError());
+    exitText = "not-started " + std::to_string(GetLastError());
+  } else if (WaitForSingleObject(process.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
+    TerminateProcess(process.hProcess, 255);
+    WaitForSingleObject(process.hProcess, WaitMilliseconds);
+    exitText = "timeout";
   } else {
-    if (WaitForSingleObject(process.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
-      TerminateProcess(process.hProcess, 255);
-      WaitForSingleObject(process.hProcess, WaitMilliseconds);
-      result.exitText = "timeout";
-    } else {
-      DWORD status = 0;
-      GetExitCodeProcess(process.hProcess, &status);
-      result.exitText = std::to_string(status);
-    }
+    DWORD status = 0;
+    GetExitCodeProcess(process.hProcess, &status);
+    exitText = std::to_string(status);
+  }
+  if (process.hProcess != nullptr) {
     CloseHandle(process.hThread);
     CloseHandle(process.hProcess);
   }
-  if (output != INVALID_HANDLE_VALUE) {
-    result.stdoutBytes = FileSize(output);
-    CloseHandle(output);
-  }
-  if (error != INVALID_HANDLE_VALUE) {
-    CloseHandle(error);
-    ReadWholeFile((capturePath + ".stderr").c_str(), result.stderrBytes);
-  }
-  return result;
+  for (int i = 0; i < 2; ++i)
+    if (redirected[i]) CloseHandle(outputs[i]);
+  return exitText;
 }
 
-bool PrepareFiles(const Settings& settings, std::string& problem) {
-  for (size_t i = 0; i + 1 < settings.copies.size(); i += 2) {
-    if (!CopyFileA(settings.copies[i].c_str(), settings.copies[i + 1].c_str(), FALSE)) {
-      problem = "cannot copy " + settings.copies[i] + ": error " + std::to_string(GetLastError());
-      return false;
-    }
-  }
-  for (size_t i = 0; i + 1 < settings.makes.size(); i += 2) {
-    FILE* file = std::fopen(settings.makes[i].c_str(), "wb");
-    if (file == nullptr) {
-      problem = "cannot make " + settings.makes[i];
-      return false;
-    }
-    const std::string& bytes = settings.makes[i + 1];
-    std::fwrite(bytes.data(), 1, bytes.size(), file);
-    std::fclose(file);
-  }
-  return true;
-}
-
+// CRC-32 as zip and PNG compute it.
 uint32_t Crc32(const std::string& bytes) {
   uint32_t crc = 0xFFFFFFFFu;
   for (char byte : bytes) {
@@ -285,139 +231,111 @@ uint32_t Crc32(const std::string& bytes) {
 }
 
 std::string DescribeFile(const std::string& name) {
-  constexpr size_t ShownBytes = 64;
-  std::string text = "file " + EncodeBytes(name.data(), name.size()) + " ";
-  std::string bytes;
-  if (!ReadWholeFile(name.c_str(), bytes)) return text + "missing\n";
-  text += std::to_string(bytes.size()) + " bytes";
-  if (bytes.size() <= ShownBytes) {
-    text += ": " + EncodeBytes(bytes.data(), bytes.size());
-  } else {
-    char crc[16];
-    std::snprintf(crc, sizeof crc, "%08X", static_cast<unsigned>(Crc32(bytes)));
-    text += std::string(", crc32 ") + crc;
-  }
-  return text + "\n";
+  std::string text = "file " + EncodeBytes(name) + " ";
+  std::optional<std::string> bytes = FileBytes(name);
+  if (!bytes) return text + "missing\n";
+  text += std::to_string(bytes->size()) + " bytes";
+  if (bytes->size() <= 64) return text + ": " + EncodeBytes(*bytes) + "\n";
+  char crc[32];
+  std::snprintf(crc, sizeof crc, ", crc32 %08X\n", static_cast<unsigned>(Crc32(*bytes)));
+  return text + crc;
 }
 
 std::string StderrLines(const std::string& bytes) {
   std::string text = "stderr\n";
   size_t at = 0;
-  while (at < bytes.size()) {
-    size_t end = bytes.find('\n', at);
-    if (end == std::string::npos) {
-      text += EncodeBytes(bytes.data() + at, bytes.size() - at) + "\n{no line feed}\n";
-      break;
-    }
-    text += EncodeBytes(bytes.data() + at, end - at) + "\n";
-    at = end + 1;
-  }
+  for (size_t end; (end = bytes.find('\n', at)) != std::string::npos; at = end + 1)
+    text += EncodeBytes(std::string_view(bytes).substr(at, end - at)) + "\n";
+  if (at < bytes.size())
+    text += EncodeBytes(std::string_view(bytes).substr(at)) + "\n{no line feed}\n";
   return text;
 }
 
-void DropTrailingEmptyRows(std::vector<std::string>& rows) {
-  while (!rows.empty() && rows.back().empty()) rows.pop_back();
+std::string WindowLines(HANDLE console) {
+  CONSOLE_SCREEN_BUFFER_INFO info = {};
+  GetConsoleScreenBufferInfo(console, &info);
+  const SMALL_RECT& window = info.srWindow;
+  char text[128];
+  std::snprintf(text, sizeof text, "window %d %d\ncodepage %u\ncursor %d %d\n",
+                window.Right - window.Left + 1, window.Bottom - window.Top + 1,
+                GetConsoleOutputCP(), info.dwCursorPosition.X - window.Left,
+                info.dwCursorPosition.Y - window.Top);
+  return text;
 }
 
-std::string CaptureWindow(HANDLE console, bool paint) {
+// Rows of text, one a line, without the empty rows at the end.
+std::string WithoutEmptyRowsAtTheEnd(std::string rows) {
+  rows.erase(rows.find_last_not_of('\n') + 1);
+  return rows.empty() ? rows : rows + "\n";
+}
+
+std::string ScreenLines(HANDLE console, bool paint) {
   CONSOLE_SCREEN_BUFFER_INFO info = {};
   GetConsoleScreenBufferInfo(console, &info);
   const SMALL_RECT& window = info.srWindow;
   DWORD width = static_cast<DWORD>(window.Right - window.Left + 1);
-  std::string text;
-  text += "window " + std::to_string(width) + " " + std::to_string(window.Bottom - window.Top + 1) + "\n";
-  text += "codepage " + std::to_string(GetConsoleOutputCP()) + "\n";
-  text += "cursor " + std::to_string(info.dwCursorPosition.X - window.Left) + " " +
-          std::to_string(info.dwCursorPosition.Y - window.Top) + "\n";
-
+  std::vector<char> characters(width);
+  std::vector<WORD> attributes(width);
+  std::string rows;
+  std::string marks;
   // Characters are read back in the ANSI code page, the one they were drawn in.
   UINT codePage = GetConsoleOutputCP();
   SetConsoleOutputCP(GetACP());
-  std::vector<std::string> rows;
-  std::vector<std::string> marks;
-  std::vector<char> characters(width);
-  std::vector<WORD> attributes(width);
   for (SHORT y = window.Top; y <= window.Bottom; ++y) {
-    COORD start = {window.Left, y};
     DWORD got = 0;
-    ReadConsoleOutputCharacterA(console, characters.data(), width, start, &got);
-    std::string row = EncodeBytes(characters.data(), got);
-    row.erase(row.find_last_not_of(' ') + 1);
-    rows.push_back(row);
-    got = 0;
-    ReadConsoleOutputAttribute(console, attributes.data(), width, start, &got);
+    ReadConsoleOutputCharacterA(console, characters.data(), width, {window.Left, y}, &got);
+    std::string row = EncodeBytes(std::string_view(characters.data(), got));
+    rows += row.erase(row.find_last_not_of(' ') + 1) + "\n";
+    ReadConsoleOutputAttribute(console, attributes.data(), width, {window.Left, y}, &got);
     std::string mark;
     for (DWORD i = 0; i < got; ++i)
       mark += attributes[i] == TextAttribute ? '#' : attributes[i] == BlankAttribute ? '.' : '?';
-    mark.erase(mark.find_last_not_of('.') + 1);
-    marks.push_back(mark);
+    marks += mark.erase(mark.find_last_not_of('.') + 1) + "\n";
   }
   SetConsoleOutputCP(codePage);
-
-  DropTrailingEmptyRows(rows);
-  text += "screen\n";
-  for (const std::string& row : rows) text += row + "\n";
-  if (paint) {
-    DropTrailingEmptyRows(marks);
-    text += "paint\n";
-    for (const std::string& mark : marks) text += mark + "\n";
-  }
-  return text;
+  std::string text = "screen\n" + WithoutEmptyRowsAtTheEnd(rows);
+  return paint ? text + "paint\n" + WithoutEmptyRowsAtTheEnd(marks) : text;
 }
-
-constexpr int ProbeFailed = 2;
-constexpr int NoConsole = 3;
 
 // The message goes to standard error and, since that may be a console that
 // shows nothing, also to CAPTURE.failed.
-int Fail(const std::string& message, const char* capturePath, int status = ProbeFailed) {
+int Fail(const std::string& message, const std::string& capturePath, int status = ProbeFailed) {
   std::fprintf(stderr, "console_probe: %s\n", message.c_str());
-  if (capturePath != nullptr) {
-    FILE* file = std::fopen((std::string(capturePath) + ".failed").c_str(), "wb");
-    if (file != nullptr) {
-      std::fprintf(file, "console_probe: %s\n", message.c_str());
-      std::fclose(file);
-    }
-  }
+  WriteBytes(capturePath + ".failed", "console_probe: " + message + "\n");
   return status;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) return Fail("usage: console_probe CASE CAPTURE", nullptr);
-  const char* capturePath = argv[2];
-  std::string caseText;
-  if (!ReadWholeFile(argv[1], caseText))
-    return Fail(std::string("cannot read ") + argv[1], capturePath);
+  if (argc != 3) {
+    std::fprintf(stderr, "usage: console_probe CASE CAPTURE\n");
+    return ProbeFailed;
+  }
+  std::string capturePath = argv[2];
+  std::optional<std::string> caseText = FileBytes(argv[1]);
+  if (!caseText) return Fail(std::string("cannot read ") + argv[1], capturePath);
   Settings settings;
   std::string problem;
-  if (!ParseSettings(caseText, settings, problem))
-    return Fail(argv[1] + (": " + problem), capturePath);
+  if (!ReadCase(*caseText, settings, problem)) return Fail(argv[1] + (": " + problem), capturePath);
 
-  HANDLE console = CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                               FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                               nullptr);
-  CONSOLE_SCREEN_BUFFER_INFO check = {};
-  if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &check))
+  HANDLE console =
+      CreateFileA("CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
+  CONSOLE_SCREEN_BUFFER_INFO info = {};
+  if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &info))
     return Fail("no console to run in", capturePath, NoConsole);
+  PrepareConsole(console, info, settings);
 
-  if (!PrepareFiles(settings, problem)) return Fail(problem, capturePath);
-  PrepareConsole(console, settings);
-  RunResult run = RunCommand(settings, capturePath);
-
-  std::string capture = "exit " + run.exitText + "\n";
-  std::string window = CaptureWindow(console, settings.paint);
-  size_t screenAt = window.find("screen\n");
-  capture += window.substr(0, screenAt);
-  if (settings.redirectStdout) capture += "stdout " + std::to_string(run.stdoutBytes) + " bytes\n";
+  std::string capture = "exit " + RunCommand(settings, capturePath) + "\n";
+  capture += WindowLines(console);
+  if (settings.redirectStdout)
+    capture += "stdout " + std::to_string(FileBytes(capturePath + ".stdout").value_or("").size()) +
+               " bytes\n";
   for (const std::string& name : settings.reportedFiles) capture += DescribeFile(name);
-  capture += window.substr(screenAt);
-  if (settings.redirectStderr) capture += StderrLines(run.stderrBytes);
-
-  FILE* out = std::fopen(capturePath, "wb");
-  if (out == nullptr) return Fail(std::string("cannot write ") + capturePath, capturePath);
-  std::fwrite(capture.data(), 1, capture.size(), out);
-  std::fclose(out);
+  capture += ScreenLines(console, settings.paint);
+  if (settings.redirectStderr)
+    capture += StderrLines(FileBytes(capturePath + ".stderr").value_or(""));
+  if (!WriteBytes(capturePath, capture)) return Fail("cannot write " + capturePath, capturePath);
   return 0;
 }
