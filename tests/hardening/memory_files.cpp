@@ -26,12 +26,16 @@ std::vector<OpenFile> handles;
 std::string standardOutput;
 std::string standardError;
 int operations = 0;
+std::string operationKinds;
 int faultOperation = 0;
 uint16_t faultNumber = 0;
 uint32_t faultBytesBefore = 0;
 
 // Counts the call and tells whether it is the one that must fail.
-bool FaultStrikes() { return ++operations == faultOperation; }
+bool FaultStrikes(char kind) {
+  operationKinds += kind;
+  return ++operations == faultOperation;
+}
 
 OpenFile* Find(FileHandle handle) {
   if (handle < FirstFileHandle) return nullptr;
@@ -55,6 +59,7 @@ void ResetMemoryFiles() {
   standardOutput.clear();
   standardError.clear();
   operations = 0;
+  operationKinds.clear();
   faultOperation = 0;
   faultNumber = 0;
   faultBytesBefore = 0;
@@ -80,6 +85,7 @@ int MemoryFilesOpen() {
 std::string MemoryStandardOutput() { return standardOutput; }
 std::string MemoryStandardError() { return standardError; }
 int MemoryFileOperations() { return operations; }
+std::string MemoryFileOperationKinds() { return operationKinds; }
 
 void InjectMemoryFault(int operation, uint16_t number, uint32_t bytesBefore) {
   faultOperation = operation;
@@ -102,7 +108,7 @@ FileHandle PlatformStandardHandle(StandardStream stream) {
 bool PlatformIsStandardHandle(FileHandle handle) { return handle >= 0 && handle <= 2; }
 
 uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle) {
-  if (FaultStrikes()) return faultNumber;
+  if (FaultStrikes('o')) return faultNumber;
   if (openExisting && files.count(name) == 0) return FileNotFound;
   if (!openExisting) files[name].clear();
   handles.push_back(OpenFile{name, 0, !openExisting, true});
@@ -111,7 +117,7 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
 }
 
 uint16_t PlatformSeekFile(FileHandle handle, int64_t bytePosition) {
-  if (FaultStrikes()) return faultNumber;
+  if (FaultStrikes('s')) return faultNumber;
   OpenFile* file = Find(handle);
   if (file == nullptr) return BadHandle;
   if (bytePosition < 0) return NegativePosition;
@@ -121,7 +127,7 @@ uint16_t PlatformSeekFile(FileHandle handle, int64_t bytePosition) {
 
 uint16_t PlatformReadFile(FileHandle handle, void* buffer, uint32_t count, uint32_t* obtained) {
   *obtained = 0;
-  if (FaultStrikes()) return faultNumber;
+  if (FaultStrikes('r')) return faultNumber;
   if (handle == 0) return 0;
   OpenFile* file = Find(handle);
   if (file == nullptr) return BadHandle;
@@ -145,7 +151,7 @@ uint16_t PlatformWriteFile(FileHandle handle, const void* buffer, uint32_t count
     return 0;
   }
   OpenFile* file = Find(handle);
-  if (FaultStrikes()) {
+  if (FaultStrikes('w')) {
     uint32_t before = faultBytesBefore < count ? faultBytesBefore : count;
     if (handle == 1) standardOutput.append(reinterpret_cast<const char*>(bytes), before);
     if (file != nullptr && file->writable) Store(*file, bytes, before);
@@ -167,6 +173,6 @@ uint16_t PlatformCloseFile(FileHandle handle) {
   OpenFile* file = Find(handle);
   // The handle is gone even when closing reports a failure, as with close().
   if (file != nullptr) file->open = false;
-  if (FaultStrikes()) return faultNumber;
+  if (FaultStrikes('c')) return faultNumber;
   return file == nullptr ? BadHandle : 0;
 }

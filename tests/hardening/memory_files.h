@@ -25,8 +25,12 @@ std::string MemoryStandardError();
 // The open, seek, read, write and close calls made since the reset, counted
 // from 1. Writes to standard error (the failure report) are not counted.
 int MemoryFileOperations();
+// One letter per counted call, in order: o(pen), s(eek), r(ead), w(rite),
+// c(lose).
+std::string MemoryFileOperationKinds();
 
 // Makes operation `operation` fail with the I/O error number `number`; a
 // failing write first stores `bytesBefore` of its bytes, as a write that
-// ran out of room part way does.
+// ran out of room part way does. A write given the number 0 stores
+// `bytesBefore` bytes and reports no error, as a short write does.
 void InjectMemoryFault(int operation, uint16_t number, uint32_t bytesBefore = 0);
