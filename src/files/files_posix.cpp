@@ -73,8 +73,10 @@ uint16_t NumberForMissing(const char* name) {
 }  // namespace
 
 void PlatformStartFiles() {
-  // A closed pipe must show up as a failed write, not kill the process.
+  // A closed pipe and a file-size limit must show up as failed writes
+  // (EPIPE, EFBIG), not kill the process.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 FileHandle PlatformStandardHandle(StandardStream stream) {

@@ -1,5 +1,5 @@
-// The real program against real I/O faults: a full device, missing
-// permissions, a path through a file, a closed standard
+// The real program against real I/O faults: a full device, a file-size
+// limit, missing permissions, a path through a file, a closed standard
 // error, a standard output whose reader is gone. Each must end with the
 // failure's number, never with a signal or 0, and leave no output that
 // looks like a finished one.
@@ -178,6 +178,20 @@ TEST_F(ProgramFaultTest, OnAFullDeviceTheScreenStopsAtTheWritingLine) {
     bool location = lines[i].size() == 19 && lines[i].rfind("  $", 0) == 0;
     EXPECT_TRUE(location || lines[i].empty()) << "row " << i << ": " << lines[i];
   }
+}
+
+// A file-size limit makes the writing system call fail part way; the
+// program must report it like a full disk, not be killed for it.
+TEST_F(ProgramFaultTest, AFileSizeLimitEndsWithDiskFullAndLeavesAShortFile) {
+  std::string output = folder.Path("bob.bin");
+  Launch launch{Command(input, output)};
+  launch.fileSizeLimit = 600;
+  Ended ended = RunWith(launch);
+  EXPECT_EQ(ended.signal, 0) << "killed by signal " << ended.signal;
+  EXPECT_EQ(ended.exitStatus, 101);
+  EXPECT_TRUE(ReportsFailure(ended.standardError, 101)) << ended.standardError;
+  // What the write got out before the limit stays; it is short of a screen.
+  EXPECT_EQ(ReadWholeFile(output).size(), 600u);
 }
 
 TEST_F(ProgramFaultTest, AnOutputPathThroughAFileIsAMissingFolder) {
