@@ -194,6 +194,18 @@ TEST_F(ProgramFaultTest, AFileSizeLimitEndsWithDiskFullAndLeavesAShortFile) {
   EXPECT_EQ(ReadWholeFile(output).size(), 600u);
 }
 
+// Input and output may name one file: it is read whole and closed, then
+// emptied for the screen codes. A write that fails after that leaves only
+// what it got out; the image is gone and nothing looks like a finished run.
+TEST_F(ProgramFaultTest, WhenInputAndOutputAreOneFileAFailedWriteLeavesOnlyItsPart) {
+  Launch launch{Command(input, input)};
+  launch.fileSizeLimit = 600;
+  Ended ended = RunWith(launch);
+  EXPECT_EQ(ended.signal, 0);
+  EXPECT_EQ(ended.exitStatus, 101);
+  EXPECT_EQ(ReadWholeFile(input).size(), 600u);
+}
+
 TEST_F(ProgramFaultTest, AnOutputPathThroughAFileIsAMissingFolder) {
   std::string before = ReadWholeFile(input);
   Ended ended = RunWith({Command(input, input + "/bob.bin")});
