@@ -90,7 +90,10 @@ FileHandle PlatformStandardHandle(StandardStream stream) {
 bool PlatformIsStandardHandle(FileHandle handle) { return handle >= 0 && handle <= 2; }
 
 uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle) {
-  int flags = openExisting ? O_RDONLY : (O_RDWR | O_CREAT | O_TRUNC);
+  // The output is only ever written. Opened for writing alone and without
+  // waiting, a named pipe that nobody reads fails (ENXIO) instead of taking
+  // the screen codes into a pipe that goes away with the program.
+  int flags = openExisting ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK);
   int fd;
   do {
     fd = ::open(name, flags | O_CLOEXEC | O_NOCTTY, 0666);
@@ -102,6 +105,8 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
     ::close(fd);
     return 5;
   }
+  // Reads and writes wait as usual.
+  if ((flags & O_NONBLOCK) != 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   *handle = fd;
   return 0;
 }

@@ -37,6 +37,7 @@ struct Launch {
   Stream output = Stream::Captured;
   Stream error = Stream::Captured;
   rlim_t fileSizeLimit = RLIM_INFINITY;
+  unsigned timeoutSeconds = 30;  // a program that hangs is ended by SIGALRM
 };
 
 struct Ended {
@@ -105,6 +106,7 @@ Ended RunWith(const Launch& launch) {
     ::signal(SIGXFSZ, SIG_DFL);
     struct rlimit limit = {launch.fileSizeLimit, launch.fileSizeLimit};
     if (launch.fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
+    ::alarm(launch.timeoutSeconds);
     int empty = ::open("/dev/null", O_RDONLY);
     ::dup2(empty, STDIN_FILENO);
     ::close(empty);
@@ -212,6 +214,31 @@ TEST_F(ProgramFaultTest, AnOutputPathThroughAFileIsAMissingFolder) {
   EXPECT_EQ(ended.exitStatus, 3);
   EXPECT_TRUE(ReportsFailure(ended.standardError, 3)) << ended.standardError;
   EXPECT_EQ(ReadWholeFile(input), before);
+}
+
+// A named pipe as output: the screen codes reach a reader that is there.
+// Without one they would vanish with the program's descriptor, so the run
+// must fail rather than end with 0.
+TEST_F(ProgramFaultTest, AnOutputPipeWithoutAReaderIsAFailure) {
+  std::string fifo = folder.Path("screen.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  Ended ended = RunWith({Command(input, fifo)});
+  EXPECT_EQ(ended.signal, 0);
+  EXPECT_EQ(ended.exitStatus, 152);  // device not ready
+  EXPECT_TRUE(ReportsFailure(ended.standardError, 152)) << ended.standardError;
+
+  std::string file = folder.Path("screen.bin");
+  ASSERT_EQ(RunWith({Command(input, file)}).exitStatus, 0);
+  int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+  ASSERT_GE(reader, 0);
+  ended = RunWith({Command(input, fifo)});
+  std::string received;
+  char buffer[4096];
+  ssize_t got;
+  while ((got = ::read(reader, buffer, sizeof buffer)) > 0) received.append(buffer, static_cast<size_t>(got));
+  ::close(reader);
+  EXPECT_EQ(ended.exitStatus, 0) << ended.standardError;
+  EXPECT_EQ(received, ReadWholeFile(file));
 }
 
 // Without its standard error the program cannot tell anyone, but its exit
