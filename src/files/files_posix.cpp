@@ -90,10 +90,12 @@ FileHandle PlatformStandardHandle(StandardStream stream) {
 bool PlatformIsStandardHandle(FileHandle handle) { return handle >= 0 && handle <= 2; }
 
 uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle) {
-  // The output is only ever written. Opened for writing alone and without
-  // waiting, a named pipe that nobody reads fails (ENXIO) instead of taking
-  // the screen codes into a pipe that goes away with the program.
-  int flags = openExisting ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC | O_NONBLOCK);
+  // Neither open waits: a named pipe with nobody at its other end would
+  // stop the program for good. The input, only ever read, then reads as
+  // empty. The output, only ever written, is opened for writing alone, so
+  // that a pipe nobody reads fails (ENXIO) instead of taking the screen
+  // codes into a pipe that goes away with the program.
+  int flags = (openExisting ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC)) | O_NONBLOCK;
   int fd;
   do {
     fd = ::open(name, flags | O_CLOEXEC | O_NOCTTY, 0666);
@@ -106,7 +108,7 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
     return 5;
   }
   // Reads and writes wait as usual.
-  if ((flags & O_NONBLOCK) != 0) ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   *handle = fd;
   return 0;
 }

@@ -241,6 +241,19 @@ TEST_F(ProgramFaultTest, AnOutputPipeWithoutAReaderIsAFailure) {
   EXPECT_EQ(received, ReadWholeFile(file));
 }
 
+// A named pipe as input with nobody writing to it holds no image: it is
+// turned away like an empty file instead of waiting for a writer forever.
+TEST_F(ProgramFaultTest, AnInputPipeWithoutAWriterIsAnEmptyFileNotAHang) {
+  std::string fifo = folder.Path("image.fifo");
+  ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+  Launch launch{Command(fifo, folder.Path("out.bin"))};
+  launch.timeoutSeconds = 10;
+  Ended ended = RunWith(launch);
+  EXPECT_EQ(ended.signal, 0) << "still waiting after " << launch.timeoutSeconds << " s";
+  EXPECT_EQ(ended.exitStatus, 1);
+  EXPECT_FALSE(FileExists(folder.Path("out.bin")));
+}
+
 // Without its standard error the program cannot tell anyone, but its exit
 // status still says what failed.
 TEST_F(ProgramFaultTest, AClosedStandardErrorKeepsTheFailureNumber) {
