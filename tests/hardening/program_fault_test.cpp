@@ -216,6 +216,30 @@ TEST_F(ProgramFaultTest, AnOutputPathThroughAFileIsAMissingFolder) {
   EXPECT_EQ(ReadWholeFile(input), before);
 }
 
+// Input names that lead to no image file: each ends the run with its own
+// status before the output is touched.
+TEST_F(ProgramFaultTest, InputNamesThatAreNoImageFile) {
+  struct Case {
+    const char* name;
+    std::string in;
+    int exitStatus;
+  };
+  const Case cases[] = {
+      {"empty name: standard output, which is not read", "", 6},
+      {"the root folder", "/", 5},
+      {"an empty device", "/dev/null", 1},
+      {"a device of zeros", "/dev/zero", 1},
+  };
+  std::string output = folder.Path("out.bin");
+  for (const Case& c : cases) {
+    WriteFile(output, "keep me");
+    Ended ended = RunWith({Command(c.in, output)});
+    EXPECT_EQ(ended.signal, 0) << c.name;
+    EXPECT_EQ(ended.exitStatus, c.exitStatus) << c.name;
+    EXPECT_EQ(ReadWholeFile(output), "keep me") << c.name;
+  }
+}
+
 // A named pipe as output: the screen codes reach a reader that is there.
 // Without one they would vanish with the program's descriptor, so the run
 // must fail rather than end with 0.
