@@ -104,7 +104,8 @@ void CheckMatch() {
   }
 }
 
-// The run's own last line, not the end of the header's count line.
+// A whole line of the screen: "done." must not match the end of the
+// header's count line "[54 bytes read] done.".
 bool HasLine(const std::string& screen, const std::string& line) {
   return ("\n" + screen + "\n").find("\n" + line + "\n") != std::string::npos;
 }
