@@ -19,7 +19,8 @@ inline std::string_view TextView(const ShortText& text) {
 inline void AppendText(ShortText& text, std::string_view piece) {
   size_t room = MaxTextLength - text.length;
   size_t kept = piece.size() < room ? piece.size() : room;
-  std::memcpy(text.characters + text.length, piece.data(), kept);
+  // An empty view may have no storage at all; memcpy must not see it.
+  if (kept > 0) std::memcpy(text.characters + text.length, piece.data(), kept);
   text.length = static_cast<uint8_t>(text.length + kept);
 }
 

@@ -20,7 +20,7 @@ struct BinaryFile {
 
 void BindFileName(BinaryFile& file, std::string_view name);
 void OpenExistingFile(BinaryFile& file);  // for reading only
-void CreateEmptyFile(BinaryFile& file);   // created or emptied, reading and writing
+void CreateEmptyFile(BinaryFile& file);   // created or emptied; the program only writes it
 void SeekFile(BinaryFile& file, int64_t position);
 void ReadBlock(BinaryFile& file, void* buffer, uint16_t count, uint16_t& countRead);
 void WriteBlock(BinaryFile& file, const void* buffer, int32_t count);

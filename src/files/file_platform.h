@@ -18,7 +18,7 @@ bool PlatformIsStandardHandle(FileHandle handle);
 extern const char PlatformLineEnd[];
 
 // name: zero-terminated 8-bit text. openExisting: open an existing file for
-// reading; otherwise create the file, or empty it, for reading and writing.
+// reading; otherwise create the file, or empty it, for writing.
 uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle);
 uint16_t PlatformSeekFile(FileHandle handle, int64_t bytePosition);
 uint16_t PlatformReadFile(FileHandle handle, void* buffer, uint32_t count, uint32_t* obtained);

@@ -73,8 +73,10 @@ uint16_t NumberForMissing(const char* name) {
 }  // namespace
 
 void PlatformStartFiles() {
-  // A closed pipe must show up as a failed write, not kill the process.
+  // A closed pipe and a file-size limit must show up as failed writes
+  // (EPIPE, EFBIG), not kill the process.
   std::signal(SIGPIPE, SIG_IGN);
+  std::signal(SIGXFSZ, SIG_IGN);
 }
 
 FileHandle PlatformStandardHandle(StandardStream stream) {
@@ -88,7 +90,12 @@ FileHandle PlatformStandardHandle(StandardStream stream) {
 bool PlatformIsStandardHandle(FileHandle handle) { return handle >= 0 && handle <= 2; }
 
 uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle) {
-  int flags = openExisting ? O_RDONLY : (O_RDWR | O_CREAT | O_TRUNC);
+  // Neither open waits: a named pipe with nobody at its other end would
+  // stop the program for good. The input, only ever read, then reads as
+  // empty. The output, only ever written, is opened for writing alone, so
+  // that a pipe nobody reads fails (ENXIO) instead of taking the screen
+  // codes into a pipe that goes away with the program.
+  int flags = (openExisting ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC)) | O_NONBLOCK;
   int fd;
   do {
     fd = ::open(name, flags | O_CLOEXEC | O_NOCTTY, 0666);
@@ -100,6 +107,8 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
     ::close(fd);
     return 5;
   }
+  // Reads and writes wait as usual.
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
   *handle = fd;
   return 0;
 }
