@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native build, then the Windows
-# build under Wine when the cross compiler is installed.
+# Builds everything and runs every test: the native build; the Windows build
+# under Wine when the cross compiler is installed; the whole native suite
+# again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
+# fuzzing run, when clang is installed.
 set -euo pipefail
 cd "$(dirname "$0")"
 cmake --workflow --preset default
@@ -8,4 +10,10 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   cmake --workflow --preset windows
 else
   echo "Windows tests skipped: g++-mingw-w64-x86-64-posix is not installed"
+fi
+if command -v clang++ >/dev/null; then
+  cmake --workflow --preset sanitize
+  cmake --workflow --preset fuzz
+else
+  echo "Sanitizer and fuzzing runs skipped: clang is not installed"
 fi
