@@ -6,7 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -19,115 +18,13 @@
 #include <vector>
 
 #include "bmp_test_files.h"
+#include "child_process.h"
 #include "temp_folder.h"
 #include "terminal_session.h"
 
 namespace {
 
 const std::string Program = CELLGLYPH_PROGRAM;
-
-enum class Stream {
-  Captured,  // a pipe the test reads
-  Closed,    // no descriptor at all
-  Broken,    // a pipe whose reading end is gone before the program starts
-};
-
-struct Launch {
-  std::vector<std::string> command;
-  Stream output = Stream::Captured;
-  Stream error = Stream::Captured;
-  rlim_t fileSizeLimit = RLIM_INFINITY;
-  unsigned timeoutSeconds = 30;  // a program that hangs is ended by SIGALRM
-};
-
-struct Ended {
-  int exitStatus = -1;  // -1 when ended by a signal
-  int signal = 0;
-  std::string standardOutput;
-  std::string standardError;
-};
-
-// Reads the pipes that exist to their ends.
-void Drain(int outputPipe, int errorPipe, Ended& ended) {
-  struct pollfd open[2] = {{outputPipe, POLLIN, 0}, {errorPipe, POLLIN, 0}};
-  char buffer[65536];
-  while (open[0].fd >= 0 || open[1].fd >= 0) {
-    if (::poll(open, 2, -1) < 0) {
-      if (errno == EINTR) continue;
-      return;
-    }
-    for (int i = 0; i < 2; ++i) {
-      if (open[i].fd < 0 || open[i].revents == 0) continue;
-      ssize_t got = ::read(open[i].fd, buffer, sizeof buffer);
-      if (got > 0) {
-        (i == 0 ? ended.standardOutput : ended.standardError).append(buffer, static_cast<size_t>(got));
-      } else if (got == 0 || errno != EINTR) {
-        ::close(open[i].fd);
-        open[i].fd = -1;
-      }
-    }
-  }
-}
-
-// Sets up one standard descriptor of the child-to-be. Returns the test's
-// reading end for a captured stream, else -1.
-int PrepareStream(Stream stream, int pipeEnds[2]) {
-  pipeEnds[0] = pipeEnds[1] = -1;
-  if (stream == Stream::Closed) return -1;
-  if (::pipe(pipeEnds) != 0) return -1;
-  if (stream == Stream::Broken) {
-    // Closed before the fork: no process at all can read it any more.
-    ::close(pipeEnds[0]);
-    pipeEnds[0] = -1;
-  }
-  return pipeEnds[0];
-}
-
-void PlaceInChild(Stream stream, const int pipeEnds[2], int descriptor) {
-  if (stream == Stream::Closed) {
-    ::close(descriptor);
-    return;
-  }
-  ::dup2(pipeEnds[1], descriptor);
-  ::close(pipeEnds[1]);
-  if (pipeEnds[0] >= 0) ::close(pipeEnds[0]);
-}
-
-Ended RunWith(const Launch& launch) {
-  int outputPipe[2];
-  int errorPipe[2];
-  int outputRead = PrepareStream(launch.output, outputPipe);
-  int errorRead = PrepareStream(launch.error, errorPipe);
-  pid_t child = ::fork();
-  if (child == 0) {
-    // The program has to cope with the default dispositions, whatever the
-    // test runner set.
-    ::signal(SIGPIPE, SIG_DFL);
-    ::signal(SIGXFSZ, SIG_DFL);
-    struct rlimit limit = {launch.fileSizeLimit, launch.fileSizeLimit};
-    if (launch.fileSizeLimit != RLIM_INFINITY) ::setrlimit(RLIMIT_FSIZE, &limit);
-    ::alarm(launch.timeoutSeconds);
-    int empty = ::open("/dev/null", O_RDONLY);
-    ::dup2(empty, STDIN_FILENO);
-    ::close(empty);
-    PlaceInChild(launch.output, outputPipe, STDOUT_FILENO);
-    PlaceInChild(launch.error, errorPipe, STDERR_FILENO);
-    std::vector<char*> argv;
-    for (const std::string& word : launch.command) argv.push_back(const_cast<char*>(word.c_str()));
-    argv.push_back(nullptr);
-    ::execv(argv[0], argv.data());
-    ::_exit(127);
-  }
-  for (int* ends : {outputPipe, errorPipe})
-    if (ends[1] >= 0) ::close(ends[1]);
-  Ended ended;
-  Drain(outputRead, errorRead, ended);
-  int status = 0;
-  ::waitpid(child, &status, 0);
-  if (WIFEXITED(status)) ended.exitStatus = WEXITSTATUS(status);
-  if (WIFSIGNALED(status)) ended.signal = WTERMSIG(status);
-  return ended;
-}
 
 bool ReportsFailure(const std::string& standardError, int number) {
   return standardError.rfind("Runtime error " + std::to_string(number) + " at $", 0) == 0;
@@ -150,7 +47,7 @@ class ProgramFaultTest : public ::testing::Test {
 };
 
 TEST_F(ProgramFaultTest, AFullDeviceEndsWithDiskFull) {
-  Ended ended = RunWith({Command(input, "/dev/full")});
+  ProgramResult ended = RunProgram({Command(input, "/dev/full")});
   EXPECT_EQ(ended.signal, 0);
   EXPECT_EQ(ended.exitStatus, 101);
   EXPECT_TRUE(ReportsFailure(ended.standardError, 101)) << ended.standardError;
@@ -188,7 +85,7 @@ TEST_F(ProgramFaultTest, AFileSizeLimitEndsWithDiskFullAndLeavesAShortFile) {
   std::string output = folder.Path("bob.bin");
   Launch launch{Command(input, output)};
   launch.fileSizeLimit = 600;
-  Ended ended = RunWith(launch);
+  ProgramResult ended = RunProgram(launch);
   EXPECT_EQ(ended.signal, 0) << "killed by signal " << ended.signal;
   EXPECT_EQ(ended.exitStatus, 101);
   EXPECT_TRUE(ReportsFailure(ended.standardError, 101)) << ended.standardError;
@@ -202,7 +99,7 @@ TEST_F(ProgramFaultTest, AFileSizeLimitEndsWithDiskFullAndLeavesAShortFile) {
 TEST_F(ProgramFaultTest, WhenInputAndOutputAreOneFileAFailedWriteLeavesOnlyItsPart) {
   Launch launch{Command(input, input)};
   launch.fileSizeLimit = 600;
-  Ended ended = RunWith(launch);
+  ProgramResult ended = RunProgram(launch);
   EXPECT_EQ(ended.signal, 0);
   EXPECT_EQ(ended.exitStatus, 101);
   EXPECT_EQ(ReadWholeFile(input).size(), 600u);
@@ -210,7 +107,7 @@ TEST_F(ProgramFaultTest, WhenInputAndOutputAreOneFileAFailedWriteLeavesOnlyItsPa
 
 TEST_F(ProgramFaultTest, AnOutputPathThroughAFileIsAMissingFolder) {
   std::string before = ReadWholeFile(input);
-  Ended ended = RunWith({Command(input, input + "/bob.bin")});
+  ProgramResult ended = RunProgram({Command(input, input + "/bob.bin")});
   EXPECT_EQ(ended.exitStatus, 3);
   EXPECT_TRUE(ReportsFailure(ended.standardError, 3)) << ended.standardError;
   EXPECT_EQ(ReadWholeFile(input), before);
@@ -233,7 +130,7 @@ TEST_F(ProgramFaultTest, InputNamesThatAreNoImageFile) {
   std::string output = folder.Path("out.bin");
   for (const Case& c : cases) {
     WriteFile(output, "keep me");
-    Ended ended = RunWith({Command(c.in, output)});
+    ProgramResult ended = RunProgram({Command(c.in, output)});
     EXPECT_EQ(ended.signal, 0) << c.name;
     EXPECT_EQ(ended.exitStatus, c.exitStatus) << c.name;
     EXPECT_EQ(ReadWholeFile(output), "keep me") << c.name;
@@ -246,16 +143,16 @@ TEST_F(ProgramFaultTest, InputNamesThatAreNoImageFile) {
 TEST_F(ProgramFaultTest, AnOutputPipeWithoutAReaderIsAFailure) {
   std::string fifo = folder.Path("screen.fifo");
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
-  Ended ended = RunWith({Command(input, fifo)});
+  ProgramResult ended = RunProgram({Command(input, fifo)});
   EXPECT_EQ(ended.signal, 0);
   EXPECT_EQ(ended.exitStatus, 152);  // device not ready
   EXPECT_TRUE(ReportsFailure(ended.standardError, 152)) << ended.standardError;
 
   std::string file = folder.Path("screen.bin");
-  ASSERT_EQ(RunWith({Command(input, file)}).exitStatus, 0);
+  ASSERT_EQ(RunProgram({Command(input, file)}).exitStatus, 0);
   int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
   ASSERT_GE(reader, 0);
-  ended = RunWith({Command(input, fifo)});
+  ended = RunProgram({Command(input, fifo)});
   std::string received;
   char buffer[4096];
   ssize_t got;
@@ -272,7 +169,7 @@ TEST_F(ProgramFaultTest, AnInputPipeWithoutAWriterIsAnEmptyFileNotAHang) {
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
   Launch launch{Command(fifo, folder.Path("out.bin"))};
   launch.timeoutSeconds = 10;
-  Ended ended = RunWith(launch);
+  ProgramResult ended = RunProgram(launch);
   EXPECT_EQ(ended.signal, 0) << "still waiting after " << launch.timeoutSeconds << " s";
   EXPECT_EQ(ended.exitStatus, 1);
   EXPECT_FALSE(FileExists(folder.Path("out.bin")));
@@ -296,7 +193,7 @@ TEST_F(ProgramFaultTest, AClosedStandardErrorKeepsTheFailureNumber) {
     for (Stream error : {Stream::Closed, Stream::Broken}) {
       Launch launch{Command(c.in, c.out)};
       launch.error = error;
-      Ended ended = RunWith(launch);
+      ProgramResult ended = RunProgram(launch);
       EXPECT_EQ(ended.signal, 0) << c.name;
       EXPECT_EQ(ended.exitStatus, c.exitStatus) << c.name;
     }
@@ -311,7 +208,7 @@ TEST_F(ProgramFaultTest, AStandardOutputWithoutAReaderIsAFailureNotASignal) {
     Launch launch{Command(input, "")};
     launch.output = Stream::Broken;
     launch.error = error;
-    Ended ended = RunWith(launch);
+    ProgramResult ended = RunProgram(launch);
     EXPECT_EQ(ended.signal, 0) << "killed by signal " << ended.signal;
     EXPECT_EQ(ended.exitStatus, 232);
     if (error == Stream::Captured) {
@@ -323,7 +220,7 @@ TEST_F(ProgramFaultTest, AStandardOutputWithoutAReaderIsAFailureNotASignal) {
 TEST_F(ProgramFaultTest, AClosedStandardOutputFailsTheWriteToIt) {
   Launch launch{Command(input, "")};
   launch.output = Stream::Closed;
-  Ended ended = RunWith(launch);
+  ProgramResult ended = RunProgram(launch);
   EXPECT_EQ(ended.signal, 0);
   EXPECT_NE(ended.exitStatus, 0);
   EXPECT_TRUE(ReportsFailure(ended.standardError, ended.exitStatus)) << ended.standardError;
@@ -348,14 +245,14 @@ class PermissionTest : public ProgramFaultTest {
     // Some containers cannot switch to that user at all.
     std::vector<std::string> probe = prefix;
     probe.push_back("/bin/true");
-    Ended switched = RunWith({probe});
+    ProgramResult switched = RunProgram({probe});
     if (switched.exitStatus != 0) GTEST_SKIP() << "cannot run as nobody: " << switched.standardError;
   }
 
-  Ended RunUnprivileged(const std::string& in, const std::string& out) {
+  ProgramResult RunUnprivileged(const std::string& in, const std::string& out) {
     std::vector<std::string> command = prefix;
     command.insert(command.end(), {program, in, out, "normal", "56"});
-    return RunWith({command});
+    return RunProgram({command});
   }
 
   std::string program;
@@ -376,7 +273,7 @@ TEST_F(PermissionTest, RefusedAccessEndsWithFiveAndCreatesNothing) {
   ::chmod(readOnlyOutput.c_str(), 0444);
 
   // The same user may convert into a folder open to it.
-  Ended control = RunUnprivileged(input, open + "/fine.bin");
+  ProgramResult control = RunUnprivileged(input, open + "/fine.bin");
   ASSERT_EQ(control.exitStatus, 0) << control.standardError;
   EXPECT_EQ(ReadWholeFile(open + "/fine.bin").size(), 1000u);
 
@@ -391,7 +288,7 @@ TEST_F(PermissionTest, RefusedAccessEndsWithFiveAndCreatesNothing) {
       {"output file read-only", input, readOnlyOutput},
   };
   for (const Case& c : cases) {
-    Ended ended = RunUnprivileged(c.in, c.out);
+    ProgramResult ended = RunUnprivileged(c.in, c.out);
     EXPECT_EQ(ended.exitStatus, 5) << c.name << ": " << ended.standardError;
     EXPECT_TRUE(ReportsFailure(ended.standardError, 5)) << c.name;
   }
