@@ -55,33 +55,30 @@ TEST(RunEnd, CheckIoEndsWithTheNumberAndAReport) {
   }
 }
 
-TEST(RunEnd, NothingPendingMeansCheckIoReturns) {
-  ChildResult child = RunInChild([] {
-    StartMemoryConsole(80, 25);
-    CheckIo();
-    EndRun(0);
-  });
-  EXPECT_EQ(child.exitStatus, 0);
-  EXPECT_EQ(child.standardError, "");
-}
-
-TEST(RunEnd, EndRunPrintsNothingMore) {
-  ChildResult child = RunInChild([] {
-    StartMemoryConsole(80, 25);
-    EndRun(1);
-  });
-  EXPECT_EQ(child.exitStatus, 1);
-  EXPECT_EQ(child.standardError, "");
-}
-
-TEST(RunEnd, AClosedStandardErrorLosesTheReportNotTheStatus) {
-  ChildResult child = RunInChild([] {
-    StartMemoryConsole(80, 25);
-    ::close(STDERR_FILENO);
-    FailInARoutine(2);
-  });
-  EXPECT_EQ(child.exitStatus, 2);
-  EXPECT_EQ(child.standardError, "");
+// Endings that write nothing to standard error, whatever their status.
+TEST(RunEnd, QuietEndings) {
+  const struct {
+    const char* name;
+    void (*body)();
+    int exitStatus;
+  } cases[] = {
+      {"nothing pending: CheckIo returns", [] { CheckIo(); EndRun(0); }, 0},
+      {"EndRun prints nothing more", [] { EndRun(1); }, 1},
+      {"a closed standard error loses the report, not the status",
+       [] {
+         ::close(STDERR_FILENO);
+         FailInARoutine(2);
+       },
+       2},
+  };
+  for (const auto& c : cases) {
+    ChildResult child = RunInChild([&c] {
+      StartMemoryConsole(80, 25);
+      c.body();
+    });
+    EXPECT_EQ(child.exitStatus, c.exitStatus) << c.name;
+    EXPECT_EQ(child.standardError, "") << c.name;
+  }
 }
 
 TEST(RunEnd, AFailedOpenEndsAtTheFollowingCheck) {
