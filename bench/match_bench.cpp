@@ -13,16 +13,19 @@
 #include <set>
 #include <string>
 
-#include "bmp/pixel_data.h"
-#include "driver/run_options.h"
+#include "bmp/pixel_layout.h"
 #include "match/avx2_search.h"
 #include "match/cell_matcher.h"
 #include "match/glyph_search.h"
-#include "match/match_results.h"
 #include "match/row_pattern.h"
+#include "match/screen_layout.h"
 #include "reference_matcher.h"
 
 namespace {
+
+uint8_t PixelData[PixelDataSize];
+uint8_t ScreenCodes[CellCount];
+int16_t SameBitsGrid[CellRows][CellColumns];
 
 enum class Image { Random, MostlyBlank };
 
@@ -66,8 +69,7 @@ void MatchWith(bool dirart) {
 }
 
 void MatchWithProduction(bool dirart) {
-  dirartMode = dirart;
-  MatchCells();
+  MatchCells(PixelData, dirart, ScreenCodes, SameBitsGrid);
 }
 
 using ImageMatcher = void (*)(bool dirart);

@@ -12,16 +12,16 @@
 #include <vector>
 
 #include "bmp/header_fields.h"
-#include "bmp/pixel_data.h"
-#include "driver/command_line.h"
+#include "bmp/pixel_layout.h"
 #include "driver/main_program.h"
-#include "driver/run_options.h"
+#include "driver/run_state.h"
 #include "match/glyph_search.h"
-#include "match/match_results.h"
 #include "match/row_pattern.h"
+#include "match/screen_layout.h"
 #include "memory_console.h"
 #include "memory_files.h"
 #include "run_ended.h"
+#include "runtime/command_line.h"
 
 namespace {
 
@@ -37,18 +37,6 @@ constexpr int32_t NegativePositionStatus = 131;
 
 void Require(bool holds, const char* what) {
   if (!holds) Fail(what);
-}
-
-// Everything the program finds at its start.
-void ResetProgramState() {
-  std::memset(PixelData, 0, sizeof PixelData);
-  std::memset(ScreenCodes, 0, sizeof ScreenCodes);
-  std::memset(SameBitsGrid, 0, sizeof SameBitsGrid);
-  SignatureField.value = 0;
-  for (HeaderField& field : FileHeaderFields) field.value = 0;
-  for (HeaderField& field : InfoHeaderFields) field.value = 0;
-  dirartMode = false;
-  samebitLimit = 0;
 }
 
 // The header is read field by field to its 54th byte or the end of the file.
@@ -113,7 +101,7 @@ bool HasLine(const std::string& screen, const std::string& line) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  ResetProgramState();
+  ResetRunState();
   ResetMemoryFiles();
   PutMemoryFile(InputName, data, size);
   static const uint8_t staleOutput[] = "stale";

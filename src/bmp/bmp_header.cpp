@@ -1,7 +1,9 @@
 #include "bmp/bmp_header.h"
 
 #include "console/console_lines.h"
-#include "files/io_check.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 
 namespace {
 
@@ -24,7 +26,7 @@ void ReadSignature(BinaryFile& inputFile, const HeaderField& signature, int32_t&
     ShowLine("ERROR: Cannot find BMP header. Aborting...");
     CloseFile(inputFile);
     CheckIo();
-    EndRun(1);
+    EndRun(RunRejected);
   }
   totalBytesRead += countRead;
 }

@@ -23,6 +23,12 @@ HeaderField InfoHeaderFields[InfoHeaderEntryCount] = {
     {4, 0},  // biClrImportant
 };
 
+void ClearHeaderValues() {
+  SignatureField.value = 0;
+  for (HeaderField& field : FileHeaderFields) field.value = 0;
+  for (HeaderField& field : InfoHeaderFields) field.value = 0;
+}
+
 int32_t LittleEndianToInt32(const uint8_t (&bytes)[4]) {
   uint32_t sum = static_cast<uint32_t>(bytes[0]) | static_cast<uint32_t>(bytes[1]) << 8 |
                  static_cast<uint32_t>(bytes[2]) << 16 | static_cast<uint32_t>(bytes[3]) << 24;

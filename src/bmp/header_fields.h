@@ -33,10 +33,15 @@ enum InfoHeaderEntry : int {
   InfoHeaderEntryCount
 };
 
-// bfType; only its size is used, the signature is tested where it is read.
+// The tables of one run: their sizes are fixed, their values are written by
+// the header reader. bfType: only its size is used, the signature is tested
+// where it is read.
 extern HeaderField SignatureField;
 extern HeaderField FileHeaderFields[FileHeaderEntryCount];
 extern HeaderField InfoHeaderFields[InfoHeaderEntryCount];
+
+// Sets every value back to 0, as at program start.
+void ClearHeaderValues();
 
 // The values the program consults, by name.
 inline int32_t HeaderBfSize() { return FileHeaderFields[BfSize].value; }

@@ -1,7 +1,9 @@
 #include "bmp/bmp_header.h"
 
 #include "console/console_lines.h"
-#include "files/io_check.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 
 namespace {
 
@@ -23,15 +25,15 @@ void ShowDimensionError(int32_t found, int32_t required, std::string_view ending
 void ValidateHeader() {
   if (HeaderBiCompression() != 0) {
     ShowLine("Compression enabled - This is currently not supported!");
-    EndRun(1);
+    EndRun(RunRejected);
   }
   if (HeaderBiWidth() != RequiredWidth) {
     ShowDimensionError(HeaderBiWidth(), RequiredWidth, " pixels wide.");
-    EndRun(1);
+    EndRun(RunRejected);
   }
   if (HeaderBiHeight() != RequiredHeight) {
     ShowDimensionError(HeaderBiHeight(), RequiredHeight, " pixels high.");
-    EndRun(1);
+    EndRun(RunRejected);
   }
   int32_t bitCount = HeaderBiBitCount();
   if (bitCount != 1 && bitCount != 4) {
@@ -41,6 +43,6 @@ void ValidateHeader() {
         " bits/pixel, should use only 1 bit/pixel (hires, black/white) or 4 bit/pixel "
         "(multicolor, indexed 16colors).");
     ShowLineEnd();
-    EndRun(1);
+    EndRun(RunRejected);
   }
 }

@@ -1,9 +1,10 @@
 #include "bmp/pixel_loader.h"
 
 #include "bmp/header_fields.h"
-#include "bmp/pixel_data.h"
 #include "console/console_lines.h"
-#include "files/io_check.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 
 namespace {
 
@@ -12,13 +13,14 @@ constexpr int64_t RequiredPixelBytes = 8000;
 [[noreturn]] void CloseAndReject(BinaryFile& inputFile) {
   CloseFile(inputFile);
   CheckIo();
-  EndRun(1);
+  EndRun(RunRejected);
 }
 
-// File row k (0 is the bottom image row) goes to PixelData row 199 - k. Each
+// File row k (0 is the bottom image row) goes to pixel row 199 - k. Each
 // row is positioned on its own, so where the header left the file does not
 // matter and a row beyond the end of the file simply obtains nothing.
-void ReadPixelRows(BinaryFile& inputFile, int32_t& totalBytesRead) {
+void ReadPixelRows(BinaryFile& inputFile, int32_t& totalBytesRead,
+                   uint8_t (&pixelData)[PixelDataSize]) {
   uint16_t pixelBytesRead = 0;
   for (int16_t fileRow = PixelRows - 1; fileRow >= 0; --fileRow) {
     int64_t position = static_cast<int64_t>(HeaderBfOffBits()) +
@@ -26,7 +28,7 @@ void ReadPixelRows(BinaryFile& inputFile, int32_t& totalBytesRead) {
     SeekFile(inputFile, position);
     CheckIo();
     uint16_t countRead = 0;
-    ReadBlock(inputFile, &PixelData[(PixelRows - 1 - fileRow) * PixelRowBytes], PixelRowBytes,
+    ReadBlock(inputFile, &pixelData[(PixelRows - 1 - fileRow) * PixelRowBytes], PixelRowBytes,
               countRead);
     CheckIo();
     pixelBytesRead = static_cast<uint16_t>(pixelBytesRead + countRead);
@@ -39,7 +41,8 @@ void ReadPixelRows(BinaryFile& inputFile, int32_t& totalBytesRead) {
 
 }  // namespace
 
-void LoadPixelData(BinaryFile& inputFile, int32_t& totalBytesRead) {
+void LoadPixelData(BinaryFile& inputFile, int32_t& totalBytesRead,
+                   uint8_t (&pixelData)[PixelDataSize]) {
   // In 64 bits the difference of two 32-bit values cannot wrap around.
   int64_t pixelDataSize =
       static_cast<int64_t>(HeaderBfSize()) - static_cast<int64_t>(HeaderBfOffBits());
@@ -64,7 +67,7 @@ void LoadPixelData(BinaryFile& inputFile, int32_t& totalBytesRead) {
   if (bitCount == 4) ShowLine("*** sorry, 4bit multicolor mode not supported until now...");
   if (bitCount == 1) {
     ShowLine("Hires: Image is in black/white mode.");
-    ReadPixelRows(inputFile, totalBytesRead);
+    ReadPixelRows(inputFile, totalBytesRead, pixelData);
     return;
   }
   ShowText("Aborting: Image is in unsupported mode: bitCount=");

@@ -1,7 +1,8 @@
 #include "console/console_lines.h"
 
-#include "console/text_channel.h"
-#include "files/io_check.h"
+#include "runtime/io_check.h"
+
+TextChannel consoleOutput;
 
 void ShowText(std::string_view text, int32_t width) {
   WriteText(consoleOutput, width, text);

@@ -2,6 +2,11 @@
 #include <cstdint>
 #include <string_view>
 
+#include "runtime/text_channel.h"
+
+// The console's channel: bound to the window by StartConsole.
+extern TextChannel consoleOutput;
+
 // Write statements on consoleOutput, each piece followed by the I/O check:
 // a failed console write ends the run right there. Widths are 0 unless given.
 void ShowText(std::string_view text, int32_t width = 0);

@@ -1,6 +1,8 @@
 #include "console/console_window.h"
 
+#include "console/console_lines.h"
 #include "console/console_platform.h"
+#include "runtime/run_end.h"
 
 ConsoleWindow consoleWindow;
 
@@ -23,6 +25,12 @@ void LoadCursor() {
   PlatformQueryScreenInfo(info);
   consoleWindow.cursorColumn = static_cast<uint32_t>(info.cursorX) + 1;
   consoleWindow.cursorRow = static_cast<uint32_t>(info.cursorY) + 1;
+}
+
+// Hands on what consoleOutput still holds when the run ends.
+void FlushConsoleOutput() {
+  if (consoleOutput.state == ChannelState::Output && consoleOutput.fillCount > 0)
+    consoleOutput.emptyBuffer(consoleOutput);
 }
 
 void ScrollWhileBelowWindow() {
@@ -144,4 +152,5 @@ void StartConsole() {
   consoleOutput.lineEndLength = 2;
   consoleOutput.emptyBuffer = DrawBuffer;
   consoleOutput.endOfStatement = DrawBuffer;
+  SetConsoleFlush(FlushConsoleOutput);
 }

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "console/text_channel.h"
+#include "runtime/text_channel.h"
 
 // The console window as it was when the process started, and the cursor that
 // drawing tracks inside it. Columns and rows are 1-based screen-buffer

@@ -3,14 +3,14 @@
 #include "bmp/bmp_header.h"
 #include "bmp/pixel_loader.h"
 #include "console/console_lines.h"
-#include "driver/command_line.h"
-#include "driver/run_options.h"
-#include "driver/short_text.h"
+#include "driver/run_state.h"
+#include "driver/samebit_limit.h"
 #include "files/binary_file.h"
-#include "files/io_check.h"
 #include "match/cell_matcher.h"
-#include "match/match_results.h"
 #include "report/statistics_report.h"
+#include "runtime/command_line.h"
+#include "runtime/io_check.h"
+#include "runtime/short_text.h"
 
 namespace {
 
@@ -39,14 +39,14 @@ void RunConversion(std::string_view inputName, std::string_view outputName,
   CheckIo();
   ReadBmpHeader(inputFile, totalBytesRead);
   ValidateHeader();
-  LoadPixelData(inputFile, totalBytesRead);
+  LoadPixelData(inputFile, totalBytesRead, PixelData);
   CloseFile(inputFile);
   CheckIo();
   ShowSigned(totalBytesRead);
   ShowText(" bytes totally read.");
   ShowLineEnd();
 
-  MatchCells();
+  MatchCells(PixelData, dirartMode, ScreenCodes, SameBitsGrid);
 
   // The output is only touched once the input was read, accepted and matched.
   ShowOpeningLine(shownOutput, " for writing...");
@@ -59,6 +59,6 @@ void RunConversion(std::string_view inputName, std::string_view outputName,
   CloseFile(outputFile);
   CheckIo();
 
-  PrintStatistics();
+  PrintStatistics(SameBitsGrid, samebitLimit);
   ShowLine("done.");
 }

@@ -1,10 +1,11 @@
 #include "driver/main_program.h"
 
 #include "console/console_lines.h"
-#include "driver/command_line.h"
 #include "driver/conversion_run.h"
-#include "driver/run_options.h"
-#include "files/io_check.h"
+#include "driver/run_state.h"
+#include "runtime/command_line.h"
+#include "runtime/error_numbers.h"
+#include "runtime/run_end.h"
 
 namespace {
 
@@ -25,7 +26,7 @@ void ShowComposedLine(std::string_view first, std::string_view middle, std::stri
                    " <inname.bmp> <outname.bin> <\"dirart\" for dirart, limited charset> "
                    "<samebit limit 0-64>");
   ShowComposedLine("Example: ", TextView(program), " bob.bmp bob.bin normal 56");
-  EndRun(1);
+  EndRun(RunRejected);
 }
 
 }  // namespace

@@ -2,16 +2,10 @@
 
 #include <cstring>
 
-#include "files/io_check.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
 
 namespace {
-
-constexpr uint16_t NameTooLong = 3;
-constexpr uint16_t FileNeverBound = 102;
-constexpr uint16_t FileNotOpen = 103;
-constexpr uint16_t FileNotOpenForInput = 104;
-constexpr uint16_t FileNotOpenForOutput = 105;
-constexpr uint16_t ShortWrite = 101;
 
 bool IsOpen(FileState state) {
   return state == FileState::Input || state == FileState::Output ||
@@ -25,17 +19,17 @@ void ReleaseHandle(BinaryFile& file) {
 }
 
 void OpenFile(BinaryFile& file, bool openExisting) {
-  if (pendingIoError != 0) return;
+  if (pendingIoError != NoIoError) return;
   if (IsOpen(file.state)) {
     ReleaseHandle(file);
   } else if (file.state != FileState::Closed) {
-    pendingIoError = FileNeverBound;
+    pendingIoError = FileNotAssigned;
     return;
   }
   file.handle = NoFileHandle;
   // A name cut to fit would open some other file: refuse it instead.
   if (file.nameTooLong) {
-    pendingIoError = NameTooLong;
+    pendingIoError = PathNotFound;  // as the system says of a name too long
     return;
   }
   // The input is only ever read; opening it for reading alone lets a
@@ -49,7 +43,7 @@ void OpenFile(BinaryFile& file, bool openExisting) {
   }
   FileHandle handle = NoFileHandle;
   uint16_t error = PlatformOpenFile(file.name, openExisting, &handle);
-  if (error != 0) {
+  if (error != NoIoError) {
     pendingIoError = error;
     file.state = FileState::Closed;
   } else {
@@ -76,18 +70,18 @@ void OpenExistingFile(BinaryFile& file) { OpenFile(file, true); }
 void CreateEmptyFile(BinaryFile& file) { OpenFile(file, false); }
 
 void SeekFile(BinaryFile& file, int64_t position) {
-  if (pendingIoError != 0) return;
+  if (pendingIoError != NoIoError) return;
   if (!IsOpen(file.state)) {
     pendingIoError = FileNotOpen;
     return;
   }
   uint16_t error = PlatformSeekFile(file.handle, position * file.recordSize);
-  if (error != 0) pendingIoError = error;
+  if (error != NoIoError) pendingIoError = error;
 }
 
 void ReadBlock(BinaryFile& file, void* buffer, uint16_t count, uint16_t& countRead) {
   countRead = 0;
-  if (pendingIoError != 0) return;
+  if (pendingIoError != NoIoError) return;
   if (file.state == FileState::Output) {
     pendingIoError = FileNotOpenForInput;
     return;
@@ -99,7 +93,7 @@ void ReadBlock(BinaryFile& file, void* buffer, uint16_t count, uint16_t& countRe
   uint32_t obtained = 0;
   uint16_t error = PlatformReadFile(file.handle, buffer,
                                     static_cast<uint32_t>(count * file.recordSize), &obtained);
-  if (error != 0) {
+  if (error != NoIoError) {
     pendingIoError = error;
     return;
   }
@@ -107,7 +101,7 @@ void ReadBlock(BinaryFile& file, void* buffer, uint16_t count, uint16_t& countRe
 }
 
 void WriteBlock(BinaryFile& file, const void* buffer, int32_t count) {
-  if (pendingIoError != 0) return;
+  if (pendingIoError != NoIoError) return;
   if (file.state == FileState::Input) {
     pendingIoError = FileNotOpenForOutput;
     return;
@@ -119,15 +113,15 @@ void WriteBlock(BinaryFile& file, const void* buffer, int32_t count) {
   uint32_t bytes = count > 0 ? static_cast<uint32_t>(count * file.recordSize) : 0;
   uint32_t written = 0;
   uint16_t error = PlatformWriteFile(file.handle, buffer, bytes, &written);
-  if (error != 0) {
+  if (error != NoIoError) {
     pendingIoError = error;
   } else if (count > 0 && written / file.recordSize < static_cast<uint32_t>(count)) {
-    pendingIoError = ShortWrite;
+    pendingIoError = DiskWriteError;
   }
 }
 
 void CloseFile(BinaryFile& file) {
-  if (pendingIoError != 0) return;
+  if (pendingIoError != NoIoError) return;
   if (!IsOpen(file.state)) {
     pendingIoError = FileNotOpen;
     return;
@@ -136,5 +130,5 @@ void CloseFile(BinaryFile& file) {
   if (!PlatformIsStandardHandle(file.handle)) error = PlatformCloseFile(file.handle);
   file.handle = NoFileHandle;
   file.state = FileState::Closed;
-  if (error != 0) pendingIoError = error;
+  if (error != NoIoError) pendingIoError = error;
 }

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "files/file_platform.h"
+#include "runtime/handle_platform.h"
 
 // An untyped file of records, bound to a name. A record that was never bound
 // (all zero) is in none of the four states.

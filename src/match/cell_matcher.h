@@ -1,11 +1,15 @@
 #pragma once
 #include <cstdint>
 
-// Matches every 8 x 8 cell of PixelData against the glyph table (glyphs 0 to
-// 127 only when dirartMode is set) and fills all of ScreenCodes and
-// SameBitsGrid, row by row from the top.
-void MatchCells();
+#include "bmp/pixel_layout.h"
+#include "match/glyph_search.h"
+#include "match/screen_layout.h"
 
-// Finds the best glyph for one cell, given its 8 lines top first; stores its
-// samebits into SameBitsGrid[row][column] and returns its number.
-uint8_t FindBestGlyph(const uint8_t cell[8], int16_t column, int16_t row);
+// Matches every 8 x 8 cell of pixelData against the glyph table (glyphs 0 to
+// 127 only when normalGlyphsOnly is set) and fills all of screenCodes and
+// sameBitsGrid, row by row from the top.
+void MatchCells(const uint8_t (&pixelData)[PixelDataSize], bool normalGlyphsOnly,
+                uint8_t (&screenCodes)[CellCount], int16_t (&sameBitsGrid)[CellRows][CellColumns]);
+
+// The best glyph for one cell, given its 8 lines top first.
+GlyphMatch FindBestGlyph(const uint8_t cell[8], bool normalGlyphsOnly);

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "bmp/pixel_data.h"
+#include "bmp/pixel_layout.h"
 
 namespace {
 

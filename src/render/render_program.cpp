@@ -1,10 +1,11 @@
 #include "render/render_program.h"
 
 #include "console/console_lines.h"
-#include "driver/command_line.h"
-#include "driver/short_text.h"
-#include "files/io_check.h"
 #include "render/render_run.h"
+#include "runtime/command_line.h"
+#include "runtime/error_numbers.h"
+#include "runtime/run_end.h"
+#include "runtime/short_text.h"
 
 namespace {
 
@@ -15,7 +16,7 @@ namespace {
   AppendText(line, " <screen.bin> <image.bmp>");
   ShowLine(TextView(line));
   ShowLine("Draws a 1000-byte screen file as a 320x200 black/white BMP image.");
-  EndRun(1);
+  EndRun(RunRejected);
 }
 
 }  // namespace

@@ -2,14 +2,16 @@
 
 #include <cstdint>
 
-#include "bmp/pixel_data.h"
+#include "bmp/pixel_layout.h"
 #include "console/console_lines.h"
-#include "driver/short_text.h"
 #include "files/binary_file.h"
-#include "files/io_check.h"
-#include "match/match_results.h"
+#include "match/screen_layout.h"
 #include "render/bmp_image.h"
 #include "render/screen_drawing.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
+#include "runtime/short_text.h"
 
 namespace {
 
@@ -61,7 +63,7 @@ uint16_t ReadScreenFile(std::string_view screenName) {
   }
   ShowText(", a screen file has exactly 1000.");
   ShowLineEnd();
-  EndRun(1);
+  EndRun(RunRejected);
 }
 
 void WriteImageFile(std::string_view imageName) {

@@ -1,8 +1,8 @@
 #include "render/screen_drawing.h"
 
-#include "bmp/pixel_data.h"
+#include "bmp/pixel_layout.h"
 #include "match/glyph_table.h"
-#include "match/match_results.h"
+#include "match/screen_layout.h"
 
 void DrawScreen(const uint8_t* screenCodes, uint8_t* pixelRows) {
   for (int16_t row = 0; row < CellRows; ++row) {

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "match/match_results.h"
+#include "match/screen_layout.h"
 
 // How well the image could be matched, worked out from the samebits of every
 // cell before the report prints any of it.

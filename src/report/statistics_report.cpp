@@ -2,8 +2,6 @@
 
 #include "console/console_lines.h"
 #include "console/console_window.h"
-#include "driver/run_options.h"
-#include "match/match_results.h"
 #include "report/match_statistics.h"
 
 namespace {
@@ -76,11 +74,12 @@ void PrintColumnHeader() {
   ShowLineEnd();
 }
 
-void PrintMapRow(int16_t row) {
+void PrintMapRow(const int16_t (&sameBitsGrid)[CellRows][CellColumns], int16_t samebitLimit,
+                 int16_t row) {
   ShowSigned(row, 2);
   ShowStatementEnd();
   for (int16_t column = 0; column < CellColumns; ++column) {
-    ShowChar(SameBitsGrid[row][column] < samebitLimit ? '*' : '.');
+    ShowChar(sameBitsGrid[row][column] < samebitLimit ? '*' : '.');
     ShowStatementEnd();
   }
   ShowSigned(row, 2);
@@ -88,24 +87,25 @@ void PrintMapRow(int16_t row) {
   ShowLineEnd();
 }
 
-void PrintDifferenceMap() {
+void PrintDifferenceMap(const int16_t (&sameBitsGrid)[CellRows][CellColumns],
+                        int16_t samebitLimit) {
   ShowText("-------big differences (samebits<");
   ShowSigned(samebitLimit);
   ShowText(")--------");
   ShowLineEnd();
   PrintColumnHeader();
-  for (int16_t row = 0; row < CellRows; ++row) PrintMapRow(row);
+  for (int16_t row = 0; row < CellRows; ++row) PrintMapRow(sameBitsGrid, samebitLimit, row);
   PrintColumnHeader();
 }
 
 }  // namespace
 
-void PrintStatistics() {
-  const MatchStatistics statistics = ComputeMatchStatistics(SameBitsGrid);
+void PrintStatistics(const int16_t (&sameBitsGrid)[CellRows][CellColumns], int16_t samebitLimit) {
+  const MatchStatistics statistics = ComputeMatchStatistics(sameBitsGrid);
   ShowLine("---------samebits overview-(0-63)-----------");
   PrintRangeLine();
   PrintCountLine(statistics);
   PrintSummaryLines(statistics);
-  PrintDifferenceMap();
+  PrintDifferenceMap(sameBitsGrid, samebitLimit);
   ShowLineEnd();
 }

@@ -8,13 +8,14 @@
 #include <sstream>
 
 #include "bmp/bmp_header.h"
-#include "bmp/pixel_data.h"
+#include "bmp/pixel_layout.h"
 #include "bmp/pixel_loader.h"
 #include "bmp_test_files.h"
 #include "files/binary_file.h"
-#include "files/io_check.h"
 #include "memory_console.h"
 #include "run_ended.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 
 namespace {
 
@@ -28,6 +29,8 @@ struct BmpRun {
   FileState inputState;  // when the run stopped
 };
 
+uint8_t PixelData[PixelDataSize];
+
 BmpRun RunBmpInput(const std::string& path, bool validate = true) {
   std::memset(PixelData, 0, sizeof PixelData);  // as at program start
   StartMemoryConsole(200, 30);                  // the longest message fits one row
@@ -39,7 +42,7 @@ BmpRun RunBmpInput(const std::string& path, bool validate = true) {
     CheckIo();
     ReadBmpHeader(inputFile, run.totalBytesRead);
     if (validate) ValidateHeader();
-    LoadPixelData(inputFile, run.totalBytesRead);
+    LoadPixelData(inputFile, run.totalBytesRead, PixelData);
   } catch (const RunEnded& ended) {
     run.status = ended.status;
   }

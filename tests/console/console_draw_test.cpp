@@ -7,9 +7,10 @@
 
 #include "console/console_lines.h"
 #include "console/console_window.h"
-#include "console/text_channel.h"
-#include "files/io_check.h"
 #include "memory_console.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
+#include "runtime/text_channel.h"
 
 namespace {
 

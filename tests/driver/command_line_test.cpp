@@ -4,7 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/command_line.h"
+#include "driver/samebit_limit.h"
+#include "runtime/command_line.h"
 
 namespace {
 

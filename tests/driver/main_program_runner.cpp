@@ -3,11 +3,12 @@
 #include <cstring>
 #include <string_view>
 
-#include "bmp/pixel_data.h"
-#include "driver/command_line.h"
+#include "bmp/pixel_layout.h"
 #include "driver/main_program.h"
+#include "driver/run_state.h"
 #include "memory_console.h"
 #include "run_ended.h"
+#include "runtime/command_line.h"
 
 int32_t RunMainProgramWith(const std::string& program, const std::vector<std::string>& arguments,
                            int32_t columns, int32_t rows) {
@@ -19,7 +20,7 @@ int32_t RunMainProgramWith(const std::string& program, const std::vector<std::st
   kept = arguments;
   views.assign(kept.begin(), kept.end());
   SetArguments(keptProgram, views.data(), static_cast<int>(views.size()));
-  std::memset(PixelData, 0, sizeof PixelData);  // as at program start
+  ResetRunState();
   StartMemoryConsole(columns, rows);
   try {
     RunMainProgram();

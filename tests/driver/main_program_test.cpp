@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_options.h"
-#include "memory_console.h"
+#include "driver/run_state.h"
 #include "main_program_runner.h"
+#include "memory_console.h"
 #include "program_texts.h"
 
 namespace {

@@ -8,12 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "bmp/pixel_data.h"
+#include "bmp/pixel_layout.h"
 #include "bmp_test_files.h"
 #include "child_process.h"
-#include "driver/run_options.h"
+#include "driver/run_state.h"
 #include "match/cell_matcher.h"
-#include "match/match_results.h"
+#include "match/screen_layout.h"
 #include "temp_folder.h"
 
 namespace {
@@ -28,8 +28,7 @@ std::string ExpectedScreen(bool dirart) {
   for (size_t fileRow = 0; fileRow < 200; ++fileRow)
     for (size_t i = 0; i < 40; ++i)
       PixelData[(199 - fileRow) * 40 + i] = TestPixelByte(fileRow * 40 + i);
-  dirartMode = dirart;
-  MatchCells();
+  MatchCells(PixelData, dirart, ScreenCodes, SameBitsGrid);
   return std::string(reinterpret_cast<const char*>(ScreenCodes), CellCount);
 }
 

@@ -11,7 +11,8 @@
 #include <string>
 
 #include "files/binary_file.h"
-#include "files/io_check.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 #include "temp_folder.h"
 
 namespace {

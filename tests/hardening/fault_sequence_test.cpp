@@ -9,14 +9,15 @@
 #include <string>
 #include <vector>
 
-#include "bmp/pixel_data.h"
+#include "bmp/pixel_layout.h"
 #include "bmp_test_files.h"
-#include "driver/command_line.h"
 #include "driver/main_program.h"
-#include "match/match_results.h"
+#include "driver/run_state.h"
+#include "match/screen_layout.h"
 #include "memory_console.h"
 #include "memory_files.h"
 #include "run_ended.h"
+#include "runtime/command_line.h"
 
 namespace {
 
@@ -42,7 +43,7 @@ Outcome RunWithFault(int operation, uint16_t number, uint32_t bytesBefore = 0) {
 
   static std::string_view arguments[4] = {InputName, OutputName, "normal", "56"};
   SetArguments("cellglyph", arguments, 4);
-  std::memset(PixelData, 0, sizeof PixelData);  // as at program start
+  ResetRunState();
   StartMemoryConsole(120, 80);
   Outcome outcome;
   try {

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <map>
 
-#include "files/file_platform.h"
+#include "runtime/handle_platform.h"
 
 const char PlatformLineEnd[] = "\n";
 
@@ -95,7 +95,7 @@ void InjectMemoryFault(int operation, uint16_t number, uint32_t bytesBefore) {
 
 // The platform's files.
 
-void PlatformStartFiles() {}
+void PlatformStartHandles() {}
 
 FileHandle PlatformStandardHandle(StandardStream stream) {
   switch (stream) {

@@ -6,14 +6,17 @@
 #include <string>
 #include <vector>
 
-#include "bmp/pixel_data.h"
-#include "driver/run_options.h"
+#include "bmp/pixel_layout.h"
 #include "match/cell_matcher.h"
-#include "match/match_results.h"
 #include "match/row_pattern.h"
+#include "match/screen_layout.h"
 #include "test_cells.h"
 
 namespace {
+
+uint8_t PixelData[PixelDataSize];
+uint8_t ScreenCodes[CellCount];
+int16_t SameBitsGrid[CellRows][CellColumns];
 
 // Leftovers that every run must overwrite.
 void SpoilResults() {
@@ -65,8 +68,7 @@ TEST(MatchCells, GivesTheReferenceResultForEveryCell) {
         }
       }
       SpoilResults();
-      dirartMode = dirart;
-      MatchCells();
+      MatchCells(PixelData, dirart, ScreenCodes, SameBitsGrid);
       for (int cell = 0; cell < CellCount; ++cell) {
         const GlyphMatch found{ScreenCodes[cell], SameBitsGrid[cell / 40][cell % 40]};
         ASSERT_EQ(found, ReferenceMatch(image.cells[cell], dirart)) << "cell " << cell;
@@ -77,20 +79,12 @@ TEST(MatchCells, GivesTheReferenceResultForEveryCell) {
       }
     }
   }
-  dirartMode = false;
 }
 
-TEST(FindBestGlyph, ReturnsTheGlyphAndStoresOnlyItsCount) {
+TEST(FindBestGlyph, ReturnsTheGlyphAndItsCount) {
   const uint8_t complementOfGlyph0[8] = {0xC3, 0x99, 0x91, 0x91, 0x9F, 0x9D, 0xC3, 0xFF};
-  SpoilResults();
-  dirartMode = true;
-  EXPECT_EQ(FindBestGlyph(complementOfGlyph0, 5, 20), 98);  // column, then row
-  dirartMode = false;
-  EXPECT_EQ(FindBestGlyph(complementOfGlyph0, 39, 24), 128);
-  EXPECT_EQ(SameBitsGrid[20][5], 41);
-  EXPECT_EQ(SameBitsGrid[24][39], 63);
-  EXPECT_EQ(std::count(&SameBitsGrid[0][0], &SameBitsGrid[0][0] + CellCount, -1), CellCount - 2);
-  EXPECT_EQ(std::count(std::begin(ScreenCodes), std::end(ScreenCodes), 0xEE), CellCount);
+  EXPECT_EQ(FindBestGlyph(complementOfGlyph0, true), (GlyphMatch{98, 41}));
+  EXPECT_EQ(FindBestGlyph(complementOfGlyph0, false), (GlyphMatch{128, 63}));
 }
 
 }  // namespace

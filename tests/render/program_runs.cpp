@@ -4,12 +4,13 @@
 #include <random>
 #include <string_view>
 
-#include "bmp/pixel_data.h"
-#include "driver/command_line.h"
+#include "bmp/pixel_layout.h"
 #include "driver/main_program.h"
+#include "driver/run_state.h"
 #include "memory_console.h"
 #include "render/render_program.h"
 #include "run_ended.h"
+#include "runtime/command_line.h"
 
 namespace {
 
@@ -23,7 +24,7 @@ MainRun RunMain(const std::string& name, const std::vector<std::string>& argumen
   kept = arguments;
   for (size_t i = 0; i < kept.size() && i < 16; ++i) views[i] = kept[i];
   SetArguments(name, views, static_cast<int>(kept.size()));
-  std::memset(PixelData, 0, sizeof PixelData);  // as at program start
+  ResetRunState();
   StartMemoryConsole(Columns, Rows);
   MainRun run;
   try {

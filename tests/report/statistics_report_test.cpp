@@ -9,11 +9,12 @@
 #include <string>
 #include <vector>
 
-#include "driver/run_options.h"
-#include "match/match_results.h"
+#include "match/screen_layout.h"
 #include "memory_console.h"
 
 namespace {
+
+int16_t SameBitsGrid[CellRows][CellColumns];
 
 using Lines = std::vector<std::string>;
 
@@ -73,8 +74,7 @@ void PrintReport(int32_t columns, int32_t rows, int16_t limit, int32_t startRow 
   setup.windowBottom = rows - 1;
   setup.cursorY = startRow;
   StartMemoryConsole(setup);
-  samebitLimit = limit;
-  PrintStatistics();
+  PrintStatistics(SameBitsGrid, limit);
 }
 
 int MarkCount() {

@@ -4,7 +4,8 @@
 
 #include "console/console_platform.h"
 #include "console/console_window.h"
-#include "files/io_check.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ void ResetMemoryConsole(const MemoryConsoleSetup& newSetup) {
 
 void StartMemoryConsole(const MemoryConsoleSetup& newSetup) {
   ResetMemoryConsole(newSetup);
-  StartFiles();
+  StartRuntime();
   StartConsole();
 }
 

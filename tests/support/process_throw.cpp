@@ -1,5 +1,5 @@
-#include "files/process_platform.h"
 #include "run_ended.h"
+#include "runtime/process_platform.h"
 
 namespace {
 uintptr_t chain[64];

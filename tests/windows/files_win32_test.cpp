@@ -9,15 +9,16 @@
 #include <utility>
 
 #include "files/binary_file.h"
-#include "files/file_platform.h"
-#include "files/io_check.h"
+#include "runtime/handle_platform.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 #include "temp_folder.h"
 
 namespace {
 
 class FilesOnWindows : public testing::Test {
  protected:
-  void SetUp() override { StartFiles(); }
+  void SetUp() override { StartRuntime(); }
 
   // Opens as the input (existing) or the output and returns the error left.
   static uint16_t Open(BinaryFile& file, const std::string& path, bool existing) {

@@ -4,11 +4,12 @@
 // console layer draws any text it can put on a command line.
 #include "console/console_lines.h"
 #include "console/console_window.h"
-#include "driver/command_line.h"
-#include "files/io_check.h"
+#include "runtime/arguments_platform.h"
+#include "runtime/command_line.h"
+#include "runtime/run_end.h"
 
 int main(int argc, char** argv) {
-  StartFiles();
+  StartRuntime();
   StartConsole();
   LoadArguments(argc, argv);
   for (int i = 1; i <= ArgumentCount(); ++i) ShowLine(TextView(ArgumentText(i)));

@@ -1,10 +1,8 @@
-#include "files/io_error_numbers.h"
+#include "runtime/system_error_numbers.h"
+
+#include "runtime/error_numbers.h"
 
 namespace {
-
-constexpr uint32_t FirstDeviceError = 19;  // write-protected medium
-constexpr uint32_t LastDeviceError = 31;   // general device failure
-constexpr uint16_t DeviceErrorBase = 131;  // device errors become 150 to 162
 
 struct SystemErrorNumber {
   uint32_t systemError;
@@ -12,11 +10,11 @@ struct SystemErrorNumber {
 };
 
 const SystemErrorNumber renumbered[] = {
-    {32, 5},    // sharing violation: access denied
-    {112, 101}, // disk full
-    {145, 5},   // directory not empty: access denied
-    {183, 5},   // already exists: access denied
-    {206, 3},   // name too long: path not found
+    {32, AccessDenied},     // sharing violation
+    {112, DiskWriteError},  // disk full
+    {145, AccessDenied},    // directory not empty
+    {183, AccessDenied},    // already exists
+    {206, PathNotFound},    // name too long
 };
 
 }  // namespace

@@ -1,7 +1,7 @@
 // Ending the process and walking the call chain on Windows.
 #include <windows.h>
 
-#include "files/process_platform.h"
+#include "runtime/process_platform.h"
 
 void PlatformExitProcess(int32_t status) { ExitProcess(static_cast<UINT>(status)); }
 

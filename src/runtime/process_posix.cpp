@@ -2,7 +2,7 @@
 #include <execinfo.h>
 #include <unistd.h>
 
-#include "files/process_platform.h"
+#include "runtime/process_platform.h"
 
 void PlatformExitProcess(int32_t status) { ::_exit(status & 0xFF); }
 

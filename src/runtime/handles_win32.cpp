@@ -1,16 +1,16 @@
-// Files on Windows: CreateFileW, SetFilePointer, ReadFile, WriteFile and
+// Handles on Windows: CreateFileW, SetFilePointer, ReadFile, WriteFile and
 // CloseHandle, with GetLastError turned into the program's I/O error numbers.
 #include <windows.h>
 
-#include "files/file_platform.h"
-#include "files/io_error_numbers.h"
+#include "runtime/error_numbers.h"
+#include "runtime/handle_platform.h"
+#include "runtime/system_error_numbers.h"
 
 const char PlatformLineEnd[] = "\r\n";
 
 namespace {
 
 constexpr int MaxWideName = 256;  // 255 UTF-16 units and the terminating zero
-constexpr uint16_t GeneralFailure = 162;
 
 FileHandle standardHandles[3];
 
@@ -44,7 +44,7 @@ bool IsUnicodeConsole(HANDLE handle) {
 
 }  // namespace
 
-void PlatformStartFiles() {
+void PlatformStartHandles() {
   standardHandles[0] = FromHandle(GetStdHandle(STD_INPUT_HANDLE));
   standardHandles[1] = FromHandle(GetStdHandle(STD_OUTPUT_HANDLE));
   standardHandles[2] = FromHandle(GetStdHandle(STD_ERROR_HANDLE));

@@ -1,17 +1,16 @@
-#include "files/io_check.h"
+#include "runtime/run_end.h"
 
 #include <cstring>
 
-#include "console/text_channel.h"
-#include "files/file_platform.h"
-#include "files/process_platform.h"
-
-uint16_t pendingIoError = 0;
+#include "runtime/error_numbers.h"
+#include "runtime/handle_platform.h"
+#include "runtime/io_check.h"
+#include "runtime/process_platform.h"
+#include "runtime/text_channel.h"
 
 namespace {
 
 constexpr int MaxCallerLines = 9;
-constexpr uint16_t FailedHandleWrite = 101;
 
 struct FailureRecord {
   bool recorded;
@@ -24,6 +23,7 @@ struct FailureRecord {
 FailureRecord failure;
 int32_t exitStatus = 0;
 TextChannel standardError;
+ConsoleFlush consoleFlush = nullptr;
 
 // Empty operation and end of statement of a channel on a handle.
 void WriteToHandle(TextChannel& channel) {
@@ -32,7 +32,7 @@ void WriteToHandle(TextChannel& channel) {
   if (count == 0) return;
   uint32_t written = 0;
   uint16_t error = PlatformWriteFile(channel.handle, channel.buffer, count, &written);
-  if (error != 0 || written < count) pendingIoError = FailedHandleWrite;
+  if (error != NoIoError || written < count) pendingIoError = DiskWriteError;
 }
 
 void OpenHandleChannel(TextChannel& channel, FileHandle handle) {
@@ -73,12 +73,29 @@ void WriteFailureReport() {
   EndLine(standardError);
 }
 
-// Keeps the return addresses beyond the routine that called CheckIo.
-void RecordCallers(uintptr_t failureLocation) {
+}  // namespace
+
+void StartRuntime() {
+  PlatformStartHandles();
+  exitStatus = 0;
+  failure = FailureRecord{};
+  consoleFlush = nullptr;
+  OpenHandleChannel(standardError, PlatformStandardHandle(StandardStream::Error));
+  pendingIoError = NoIoError;
+}
+
+void SetConsoleFlush(ConsoleFlush flush) { consoleFlush = flush; }
+
+void RecordFailure(uint16_t number, uintptr_t location) {
+  failure.recorded = true;
+  failure.failureNumber = number;
+  failure.failureLocation = location;
+  // The call chain starts inside this routine: keep the return addresses
+  // beyond the failure location, which is where the caller of CheckIo is.
   uintptr_t chain[64];
   int count = PlatformCaptureCallChain(chain, 64);
   int first = 0;
-  while (first < count && chain[first] != failureLocation) ++first;
+  while (first < count && chain[first] != location) ++first;
   ++first;
   failure.callerCount = 0;
   for (int i = first; i < count && failure.callerCount < MaxCallerLines; ++i) {
@@ -87,32 +104,10 @@ void RecordCallers(uintptr_t failureLocation) {
   }
 }
 
-}  // namespace
-
-void StartFiles() {
-  PlatformStartFiles();
-  exitStatus = 0;
-  failure = FailureRecord{};
-  OpenHandleChannel(standardError, PlatformStandardHandle(StandardStream::Error));
-  pendingIoError = 0;
-}
-
-__attribute__((noinline)) void CheckIo() {
-  if (pendingIoError == 0) return;
-  uint16_t number = pendingIoError;
-  pendingIoError = 0;
-  failure.recorded = true;
-  failure.failureNumber = number;
-  failure.failureLocation = reinterpret_cast<uintptr_t>(__builtin_return_address(0));
-  RecordCallers(failure.failureLocation);
-  EndRun(number);
-}
-
 void EndRun(int32_t status) {
   exitStatus = status;
   if (failure.recorded) WriteFailureReport();
-  if (consoleOutput.state == ChannelState::Output && consoleOutput.fillCount > 0)
-    consoleOutput.emptyBuffer(consoleOutput);
+  if (consoleFlush != nullptr) consoleFlush();
   if (standardError.state == ChannelState::Output) WriteToHandle(standardError);
   PlatformExitProcess(exitStatus);
 }

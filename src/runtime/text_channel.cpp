@@ -1,15 +1,17 @@
-#include "console/text_channel.h"
+#include "runtime/text_channel.h"
 
-#include "files/io_check.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
 
 namespace {
 
 // Append rules shared by every write: a pending failure or a channel that is
-// not open for output swallows the call.
-bool ChannelTakesText(TextChannel& channel, uint16_t errorWhenClosed, uint16_t errorWhenInput) {
-  if (pendingIoError != 0) return false;
+// not open for output swallows the call, and the second of these leaves its
+// own error behind.
+bool ChannelTakesText(TextChannel& channel) {
+  if (pendingIoError != NoIoError) return false;
   if (channel.state == ChannelState::Output) return true;
-  pendingIoError = channel.state == ChannelState::Input ? errorWhenInput : errorWhenClosed;
+  pendingIoError = channel.state == ChannelState::Input ? FileNotOpenForOutput : FileNotOpen;
   return false;
 }
 
@@ -43,16 +45,14 @@ uint8_t* FormatDecimal(uint64_t magnitude, uint8_t* end) {
 
 }  // namespace
 
-TextChannel consoleOutput;
-
 void WriteText(TextChannel& channel, int32_t width, std::string_view text) {
-  if (!ChannelTakesText(channel, 103, 105)) return;
+  if (!ChannelTakesText(channel)) return;
   AppendPadded(channel, width, reinterpret_cast<const uint8_t*>(text.data()),
                static_cast<uint32_t>(text.size()));
 }
 
 void WriteSigned(TextChannel& channel, int32_t width, int64_t value) {
-  if (!ChannelTakesText(channel, 103, 105)) return;
+  if (!ChannelTakesText(channel)) return;
   uint8_t digits[24];
   uint8_t* end = digits + sizeof digits;
   // The magnitude of the most negative value only fits unsigned.
@@ -63,7 +63,7 @@ void WriteSigned(TextChannel& channel, int32_t width, int64_t value) {
 }
 
 void WriteUnsigned(TextChannel& channel, int32_t width, uint64_t value) {
-  if (!ChannelTakesText(channel, 103, 105)) return;
+  if (!ChannelTakesText(channel)) return;
   uint8_t digits[24];
   uint8_t* end = digits + sizeof digits;
   uint8_t* start = FormatDecimal(value, end);
@@ -71,7 +71,7 @@ void WriteUnsigned(TextChannel& channel, int32_t width, uint64_t value) {
 }
 
 void WriteChar(TextChannel& channel, int32_t width, char character) {
-  if (!ChannelTakesText(channel, 103, 105)) return;
+  if (!ChannelTakesText(channel)) return;
   if (width > 1) AppendSpaces(channel, width - 1);
   const uint8_t byte = static_cast<uint8_t>(character);
   AppendBytes(channel, &byte, 1);
@@ -82,7 +82,7 @@ void EndWrite(TextChannel& channel) {
 }
 
 void EndLine(TextChannel& channel) {
-  if (!ChannelTakesText(channel, 103, 105)) return;
+  if (!ChannelTakesText(channel)) return;
   AppendBytes(channel, channel.lineEnd, channel.lineEndLength);
   if (channel.endOfStatement != nullptr) channel.endOfStatement(channel);
 }

@@ -7,7 +7,8 @@
 #include <mach-o/dyld.h>
 #endif
 
-#include "driver/command_line.h"
+#include "runtime/arguments_platform.h"
+#include "runtime/command_line.h"
 
 namespace {
 

@@ -3,7 +3,8 @@
 // not the name as typed.
 #include <windows.h>
 
-#include "driver/command_line.h"
+#include "runtime/arguments_platform.h"
+#include "runtime/command_line.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "driver/short_text.h"
+#include "runtime/short_text.h"
 
 // Cuts a command line into words: blanks and every character below them
 // separate words, double quotes group them ("" inside a word is dropped, a
@@ -16,17 +16,9 @@ int SplitCommandLine(std::string_view line, char* storage, std::string_view* wor
 // Anything else, or a magnitude that does not fit, gives 0.
 int64_t ParseInteger(std::string_view text);
 
-// The samebit limit from a parsed integer: its low 16 bits as a signed
-// number, capped at 64, with no lower bound.
-int16_t LimitFromInteger(int64_t value);
-
 // The arguments of this run. The words point into storage that outlives the
 // run; argument 0 is the program's own path.
 void SetArguments(std::string_view programPath, const std::string_view* words, int count);
 int ArgumentCount();                     // arguments after the program path
 ShortText ArgumentText(int index);       // its first 255 characters; empty past the count
 std::string_view ArgumentWhole(int index);
-
-// Fills the arguments from the platform's command line (argv is used where
-// the shell has split it already).
-void LoadArguments(int argc, char** argv);

@@ -12,8 +12,9 @@
 #include "child_process.h"
 #include "console/console_lines.h"
 #include "files/binary_file.h"
-#include "files/io_check.h"
 #include "memory_console.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
 
 namespace {
 

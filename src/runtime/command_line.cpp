@@ -1,4 +1,4 @@
-#include "driver/command_line.h"
+#include "runtime/command_line.h"
 
 namespace {
 
@@ -82,11 +82,6 @@ int64_t ParseInteger(std::string_view text) {
     magnitude = magnitude * base + digit;
   }
   return static_cast<int64_t>(negative ? 0 - magnitude : magnitude);
-}
-
-int16_t LimitFromInteger(int64_t value) {
-  int16_t low = static_cast<int16_t>(static_cast<uint16_t>(static_cast<uint64_t>(value) & 0xFFFF));
-  return low > 64 ? int16_t{64} : low;
 }
 
 void SetArguments(std::string_view path, const std::string_view* words, int count) {

@@ -9,11 +9,3 @@ extern uint16_t pendingIoError;
 // prints the failure report on standard error and ends the process with the
 // error number as exit status.
 void CheckIo();
-
-// Ends the process with the given status after handing on what waits in the
-// text channels. The failure report, if one was recorded, is written first.
-[[noreturn]] void EndRun(int32_t status);
-
-// Sets up the standard handles, the standard error channel and the pending
-// error; runs before the console is captured.
-void StartFiles();

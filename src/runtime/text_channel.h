@@ -5,6 +5,7 @@
 // A text channel gathers the pieces of a write statement in a 256-byte buffer
 // and hands them on when the buffer is full and when the statement ends.
 // The console draws them into its window; a handle channel writes them.
+// Channel writes never stop the run: a failure is left in pendingIoError.
 
 enum class ChannelState : uint8_t { Closed, Input, Output };
 
@@ -23,8 +24,6 @@ struct TextChannel {
   ChannelOperation emptyBuffer;      // hands on the waiting bytes
   ChannelOperation endOfStatement;   // optional; run by EndWrite and EndLine
 };
-
-extern TextChannel consoleOutput;
 
 void WriteText(TextChannel& channel, int32_t width, std::string_view text);
 void WriteSigned(TextChannel& channel, int32_t width, int64_t value);

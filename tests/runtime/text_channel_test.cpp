@@ -5,8 +5,9 @@
 #include <climits>
 #include <string>
 
-#include "console/text_channel.h"
-#include "files/io_check.h"
+#include "runtime/io_check.h"
+#include "runtime/run_end.h"
+#include "runtime/text_channel.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-// Files on Linux and macOS: open, lseek, read, write and close, with the
+// Handles on Linux and macOS: open, lseek, read, write and close, with the
 // operating system's errno turned into the program's I/O error numbers.
 #include <cerrno>
 #include <climits>
@@ -8,7 +8,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "files/file_platform.h"
+#include "runtime/error_numbers.h"
+#include "runtime/handle_platform.h"
 
 const char PlatformLineEnd[] = "\n";
 
@@ -21,36 +22,36 @@ struct ErrnoNumber {
 
 // errno values and the I/O error numbers the program reports for them.
 const ErrnoNumber errnoNumbers[] = {
-    {ENOENT, 2},        // file not found
-    {ENOTDIR, 3},       // a component of the path is not a folder
-    {ENAMETOOLONG, 3},  // path not found: the name is too long
-    {ELOOP, 3},         // the path cannot be resolved
-    {EMFILE, 4},        // too many open files
-    {ENFILE, 4},
-    {EACCES, 5},        // access denied
-    {EPERM, 5},
-    {EISDIR, 5},        // a folder where a file is wanted
-    {EBUSY, 5},
-    {ETXTBSY, 5},
-    {EEXIST, 5},
-    {ENOTEMPTY, 5},
-    {EBADF, 6},         // the handle cannot do this
-    {ENOMEM, 8},
-    {EINVAL, 131},      // a negative position
-    {EROFS, 150},       // write-protected medium
-    {ENXIO, 152},       // device not ready
-    {ENODEV, 152},
-    {ENOSPC, 101},      // disk full
-    {EDQUOT, 101},
-    {EFBIG, 101},
-    {EPIPE, 232},       // the reader of the pipe is gone
-    {EIO, 162},         // general device failure
+    {ENOENT, FileNotFound},
+    {ENOTDIR, PathNotFound},     // a component of the path is not a folder
+    {ENAMETOOLONG, PathNotFound},
+    {ELOOP, PathNotFound},       // the path cannot be resolved
+    {EMFILE, TooManyOpenFiles},
+    {ENFILE, TooManyOpenFiles},
+    {EACCES, AccessDenied},
+    {EPERM, AccessDenied},
+    {EISDIR, AccessDenied},      // a folder where a file is wanted
+    {EBUSY, AccessDenied},
+    {ETXTBSY, AccessDenied},
+    {EEXIST, AccessDenied},
+    {ENOTEMPTY, AccessDenied},
+    {EBADF, InvalidHandle},      // the handle cannot do this
+    {ENOMEM, NotEnoughMemory},
+    {EINVAL, NegativeSeek},      // the only invalid argument the program can give
+    {EROFS, WriteProtected},
+    {ENXIO, DeviceNotReady},
+    {ENODEV, DeviceNotReady},
+    {ENOSPC, DiskWriteError},    // disk full
+    {EDQUOT, DiskWriteError},
+    {EFBIG, DiskWriteError},
+    {EPIPE, BrokenPipe},
+    {EIO, GeneralFailure},
 };
 
 uint16_t NumberForErrno(int error) {
   for (const ErrnoNumber& entry : errnoNumbers)
     if (entry.errnoValue == error) return entry.number;
-  return 162;
+  return GeneralFailure;
 }
 
 int Descriptor(FileHandle handle) { return static_cast<int>(handle); }
@@ -60,19 +61,19 @@ int Descriptor(FileHandle handle) { return static_cast<int>(handle); }
 uint16_t NumberForMissing(const char* name) {
   char folder[PATH_MAX];
   const char* lastSlash = std::strrchr(name, '/');
-  if (lastSlash == nullptr) return 2;
+  if (lastSlash == nullptr) return FileNotFound;
   size_t length = static_cast<size_t>(lastSlash - name);
-  if (length == 0) return 2;  // a file in the root folder
-  if (length >= sizeof folder) return 3;
+  if (length == 0) return FileNotFound;  // a file in the root folder
+  if (length >= sizeof folder) return PathNotFound;
   std::memcpy(folder, name, length);
   folder[length] = '\0';
   struct stat info;
-  return ::stat(folder, &info) == 0 && S_ISDIR(info.st_mode) ? 2 : 3;
+  return ::stat(folder, &info) == 0 && S_ISDIR(info.st_mode) ? FileNotFound : PathNotFound;
 }
 
 }  // namespace
 
-void PlatformStartFiles() {
+void PlatformStartHandles() {
   // A closed pipe and a file-size limit must show up as failed writes
   // (EPIPE, EFBIG), not kill the process.
   std::signal(SIGPIPE, SIG_IGN);
@@ -105,7 +106,7 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
   struct stat info;
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(fd);
-    return 5;
+    return AccessDenied;
   }
   // Reads and writes wait as usual.
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
@@ -123,7 +124,7 @@ uint16_t PlatformReadFile(FileHandle handle, void* buffer, uint32_t count, uint3
   *obtained = 0;
   // Standard output is for writing; reading a terminal there would wait for
   // the keyboard.
-  if (handle == STDOUT_FILENO) return 6;
+  if (handle == STDOUT_FILENO) return InvalidHandle;
   uint8_t* bytes = static_cast<uint8_t*>(buffer);
   while (*obtained < count) {
     ssize_t got = ::read(Descriptor(handle), bytes + *obtained, count - *obtained);

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 // The operating system's files, one implementation per platform
-// (files_posix.cpp, files_win32.cpp). Every operation returns 0 on success or
+// (handles_posix.cpp, handles_win32.cpp). Every operation returns 0 on success or
 // the program's I/O error number.
 
 using FileHandle = intptr_t;
@@ -10,7 +10,7 @@ inline constexpr FileHandle NoFileHandle = -1;
 
 enum class StandardStream : uint8_t { Input, Output, Error };
 
-void PlatformStartFiles();
+void PlatformStartHandles();
 FileHandle PlatformStandardHandle(StandardStream stream);
 bool PlatformIsStandardHandle(FileHandle handle);
 

@@ -1,4 +1,4 @@
-#include "files/io_error_numbers.h"
+#include "runtime/system_error_numbers.h"
 
 #include <gtest/gtest.h>
 

@@ -1,3 +1,0 @@
-#include "bmp/pixel_data.h"
-
-uint8_t PixelData[PixelDataSize];

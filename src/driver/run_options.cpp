@@ -1,4 +1,0 @@
-#include "driver/run_options.h"
-
-bool dirartMode = false;
-int16_t samebitLimit = 0;

@@ -1,0 +1,20 @@
+#pragma once
+#include <cstdint>
+
+// Sets up the standard handles, the standard error channel and the pending
+// error; runs before the console is captured and before anything is written.
+void StartRuntime();
+
+// What EndRun calls to hand on text the console still holds. The console
+// registers it when it starts; the runtime knows nothing else of the console.
+using ConsoleFlush = void (*)();
+void SetConsoleFlush(ConsoleFlush flush);
+
+// Keeps a failure for the report that EndRun writes: its number, the code
+// location that found it, and the callers beyond that location.
+void RecordFailure(uint16_t number, uintptr_t location);
+
+// Ends the process with the given status after handing on what waits in the
+// console and on standard error. The failure report, if one was recorded,
+// is written first.
+[[noreturn]] void EndRun(int32_t status);
