@@ -5,13 +5,8 @@
 // row and what scrolls off stays in its scroll-back. A whole draw goes out in
 // one write.
 #include <cerrno>
-#include <csignal>
 #include <cstring>
-#include <fcntl.h>
-#include <poll.h>
 #include <sys/ioctl.h>
-#include <termios.h>
-#include <time.h>
 #include <unistd.h>
 
 #include "console/console_platform.h"
@@ -99,92 +94,6 @@ void FinishOutsideDraw() {
   if (!terminal.drawing) FlushOutput();
 }
 
-// The terminal settings in force before the cursor query, restored if a
-// signal arrives while the query waits.
-int queryDescriptor = -1;
-struct termios savedSettings;
-
-void RestoreAndReraise(int signalNumber) {
-  if (queryDescriptor >= 0) ::tcsetattr(queryDescriptor, TCSANOW, &savedSettings);
-  ::signal(signalNumber, SIG_DFL);
-  ::raise(signalNumber);
-}
-
-int64_t MillisecondsNow() {
-  struct timespec now;
-  ::clock_gettime(CLOCK_MONOTONIC, &now);
-  return static_cast<int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
-}
-
-// Reads "ESC [ row ; column R" from the terminal; false on a timeout or any
-// other answer.
-bool ReadCursorReport(int descriptor, int32_t& row, int32_t& column) {
-  constexpr int TimeoutMilliseconds = 250;
-  char reply[64];
-  int length = 0;
-  int64_t deadline = MillisecondsNow() + TimeoutMilliseconds;
-  while (length < static_cast<int>(sizeof reply) - 1) {
-    int64_t left = deadline - MillisecondsNow();
-    if (left <= 0) return false;
-    struct pollfd waiting = {descriptor, POLLIN, 0};
-    int ready = ::poll(&waiting, 1, static_cast<int>(left));
-    if (ready < 0 && errno == EINTR) continue;
-    if (ready <= 0) return false;
-    ssize_t n = ::read(descriptor, reply + length, 1);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) return false;
-    if (reply[length++] == 'R') break;
-  }
-  reply[length] = '\0';
-  const char* start = std::strstr(reply, "\x1b[");
-  if (start == nullptr) return false;
-  int32_t values[2] = {0, 0};
-  int index = 0;
-  for (const char* p = start + 2; *p != 'R'; ++p) {
-    if (*p == ';' && index == 0) {
-      index = 1;
-    } else if (*p >= '0' && *p <= '9' && values[index] < 100000) {
-      values[index] = values[index] * 10 + (*p - '0');
-    } else {
-      return false;
-    }
-  }
-  row = values[0];
-  column = values[1];
-  return index == 1 && row > 0 && column > 0;
-}
-
-// Asks the terminal once where its cursor is. Only a foreground process
-// asks: a background one would be stopped for touching the terminal.
-bool QueryTerminalCursor(int32_t& row, int32_t& column) {
-  const char* name = ::ttyname(STDOUT_FILENO);
-  if (name == nullptr) return false;
-  int descriptor = ::open(name, O_RDWR | O_NOCTTY | O_CLOEXEC);
-  if (descriptor < 0) return false;
-  bool answered = false;
-  if (::tcgetpgrp(descriptor) == ::getpgrp() && ::tcgetattr(descriptor, &savedSettings) == 0) {
-    struct sigaction restore = {};
-    restore.sa_handler = RestoreAndReraise;
-    struct sigaction previous[4];
-    const int signals[4] = {SIGINT, SIGQUIT, SIGTERM, SIGHUP};
-    queryDescriptor = descriptor;
-    for (int i = 0; i < 4; ++i) ::sigaction(signals[i], &restore, &previous[i]);
-
-    struct termios quiet = savedSettings;
-    quiet.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));
-    quiet.c_cc[VMIN] = 0;
-    quiet.c_cc[VTIME] = 0;
-    if (::tcsetattr(descriptor, TCSANOW, &quiet) == 0) {
-      if (::write(descriptor, "\x1b[6n", 4) == 4) answered = ReadCursorReport(descriptor, row, column);
-      ::tcsetattr(descriptor, TCSANOW, &savedSettings);
-    }
-    for (int i = 0; i < 4; ++i) ::sigaction(signals[i], &previous[i], nullptr);
-    queryDescriptor = -1;
-  }
-  ::close(descriptor);
-  return answered;
-}
-
 }  // namespace
 
 void PlatformStartConsole() {
@@ -198,18 +107,14 @@ void PlatformStartConsole() {
     terminal.columns = size.ws_col;
     terminal.rows = size.ws_row;
   }
-  int32_t row = 0;
-  int32_t column = 0;
-  if (QueryTerminalCursor(row, column)) {
-    terminal.cursorX = column <= terminal.columns ? column - 1 : terminal.columns - 1;
-    terminal.cursorY = row <= terminal.rows ? row - 1 : terminal.rows - 1;
-  } else {
-    // No answer: start on a fresh line at the bottom, where a shell's prompt
-    // usually is; moves stay relative, so the text comes out in order anyway.
-    terminal.cursorX = 0;
-    terminal.cursorY = terminal.rows - 1;
-    terminal.columnUnknown = true;
-  }
+  // The terminal is never asked where its cursor is: an answer arrives on
+  // the terminal's input, where it would mix with what the user typed ahead
+  // and could come after the program has ended. So drawing starts on a fresh
+  // line at the bottom, where a shell's prompt usually is; every move is
+  // relative, so the text comes out in order wherever the cursor really is.
+  terminal.cursorX = 0;
+  terminal.cursorY = terminal.rows - 1;
+  terminal.columnUnknown = true;
   terminal.outputX = terminal.cursorX;
   terminal.outputY = terminal.cursorY;
 }

@@ -107,6 +107,8 @@ TerminalScreen RunInTerminal(const std::vector<std::string>& command,
     _exit(127);
   }
 
+  WriteAll(master, options.typedAhead.data(), options.typedAhead.size());
+
   // Read until the program is gone and the terminal has nothing more.
   auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
   char buffer[4096];

@@ -11,6 +11,7 @@ struct TerminalOptions {
   std::string before;             // fed to the terminal before the program starts
   bool answerCursorQuery = true;  // a terminal that never answers when false
   std::string standardInput;      // empty: the terminal itself
+  std::string typedAhead;         // keys typed as soon as the program is started
 };
 
 struct TerminalScreen {
