@@ -119,13 +119,13 @@ void ScrollWindowUp() {
                          static_cast<int32_t>(w.windowBottom) - 1, w.textAttribute);
 }
 
-uint8_t QueryCursorRow() {
+uint16_t QueryCursorRow() {
   ConsoleScreenInfo info{};
   uint32_t row = PlatformQueryScreenInfo(info) ? static_cast<uint32_t>(info.cursorY) + 1 : 1;
-  return static_cast<uint8_t>(row - consoleWindow.windowTop + 1);
+  return static_cast<uint16_t>(row - consoleWindow.windowTop + 1);
 }
 
-void MoveCursor(uint8_t column, uint8_t row) {
+void MoveCursor(uint8_t column, uint16_t row) {
   const ConsoleWindow& w = consoleWindow;
   if (column == 0 || column > w.windowRight - w.windowLeft + 1) return;
   if (row == 0 || row > w.windowBottom - w.windowTop + 1) return;

@@ -27,9 +27,11 @@ void DrawBuffer(TextChannel& channel);
 
 void ScrollWindowUp();
 
-// The cursor row relative to the window's top row, 1-based.
-uint8_t QueryCursorRow();
+// The cursor row relative to the window's top row, 1-based. Sixteen bits:
+// windows taller than 255 rows exist, and a row cut to eight bits would
+// send the cursor 256 rows up.
+uint16_t QueryCursorRow();
 
 // Moves the cursor to a 1-based column and row of the window; a position
 // outside the window is ignored.
-void MoveCursor(uint8_t column, uint8_t row);
+void MoveCursor(uint8_t column, uint16_t row);

@@ -12,7 +12,7 @@ uint8_t RangeColumn(int16_t range) { return static_cast<uint8_t>(6 * range + 13)
 // Puts the cursor at the column of range k on the row it stands on. A column
 // beyond the window is ignored by MoveCursor, so the text then follows on.
 void MoveToRangeColumn(int16_t range) {
-  uint8_t row = QueryCursorRow();
+  uint16_t row = QueryCursorRow();
   MoveCursor(RangeColumn(range), row);
 }
 

@@ -128,7 +128,7 @@ TEST(ConsoleDraw, MoveCursorAcceptsOnlyPositionsInsideTheWindow) {
   for (int k = 0; k < 16; ++k) {
     ShowText(">");
     int32_t before = MemoryConsoleCursorX();
-    uint8_t row = QueryCursorRow();
+    uint16_t row = QueryCursorRow();
     MoveCursor(static_cast<uint8_t>(13 + 6 * k), row);
     if (k < 12) {
       EXPECT_EQ(MemoryConsoleCursorX(), 12 + 6 * k) << k;
@@ -138,7 +138,7 @@ TEST(ConsoleDraw, MoveCursorAcceptsOnlyPositionsInsideTheWindow) {
   }
   const struct {
     uint8_t column;
-    uint8_t row;
+    uint16_t row;
   } ignored[] = {{0, 1}, {1, 0}, {81, 1}, {1, 26}, {255, 255}};
   for (const auto& c : ignored) {
     MoveCursor(5, 5);

@@ -96,22 +96,49 @@ std::vector<std::string> Lines(const std::string& text) {
   return lines;
 }
 
-std::vector<std::string> ConvertSample(int columns, int rows, const std::string& folder) {
+// The lines of a whole run, from the row where the run started.
+std::vector<std::string> ConvertSample(int columns, int rows, const std::string& folder,
+                                       int startRow = 0) {
   TerminalOptions options;
   options.columns = columns;
   options.rows = rows;
+  options.before = std::string(static_cast<size_t>(startRow), '\n');
   options.workingFolder = folder;
   std::filesystem::copy_file(CELLGLYPH_SAMPLE, folder + "/sample.bmp",
                              std::filesystem::copy_options::overwrite_existing);
   TerminalScreen screen = RunInTerminal({Program, "sample.bmp", "sample.bin", "normal", "56"}, options);
   EXPECT_EQ(screen.exitStatus, 0);
   EXPECT_TRUE(screen.defaultColoursOnly);
-  return Lines(ScreenText(screen));
+  std::vector<std::string> lines = Lines(ScreenText(screen));
+  lines.erase(lines.begin(), lines.begin() + startRow);
+  return lines;
+}
+
+// Keys typed while the program runs belong to whatever reads the terminal
+// next: the program never reads the terminal, nor asks it anything whose
+// answer could arrive on its input.
+TEST(Terminal, KeysTypedDuringARunAreLeftForTheNextReader) {
+  TempFolder folder;
+  std::filesystem::copy_file(CELLGLYPH_SAMPLE, folder.Path("sample.bmp"));
+  TerminalOptions options;
+  options.columns = 120;
+  options.rows = 60;
+  options.workingFolder = folder.root;
+  options.typedAhead = "echo TYPED\r";
+  TerminalScreen screen = RunInTerminal(
+      {"/bin/sh", "-c", "\"$0\" sample.bmp sample.bin normal 56; echo \"left:$(timeout --foreground 2 head -n 1)\"",
+       Program},
+      options);
+  EXPECT_NE(ScreenText(screen).find("\nleft:echo TYPED"), std::string::npos) << ScreenText(screen);
+  EXPECT_EQ(screen.output.find("\x1b[6n"), std::string::npos);
 }
 
 TEST(Terminal, ACompleteRunShowsEveryLineInOrder) {
   TempFolder folder;
   std::vector<std::string> lines = ConvertSample(120, 60, folder.root);
+  // Rows past 255 are rows like any other: the report's columns stay on
+  // the row being written.
+  EXPECT_EQ(ConvertSample(120, 300, folder.root, 258), lines);
   std::vector<std::string> run = LinesBeforeReport("sample.bmp", "sample.bin");
   run.push_back("---------samebits overview-(0-63)-----------");
   run.push_back(

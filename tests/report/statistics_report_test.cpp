@@ -106,6 +106,8 @@ TEST(StatisticsReport, WorkedExampleOnEveryWindow) {
       {109, 40, 0, wide}, {108, 40, 0, at108}, {80, 40, 0, at80},
       // Short windows scroll: the lines that went over the top are lost.
       {120, 25, 0, wide}, {120, 25, 24, wide},
+      // Rows past 255 are rows like any other.
+      {120, 300, 258, wide},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.columns << " x " << c.rows << " from row " << c.startRow);
