@@ -1,11 +1,58 @@
 #!/usr/bin/env bash
-# Builds everything and runs every test: the native build; the Windows build
-# under Wine when the cross compiler is installed; the whole native suite
-# again under AddressSanitizer and UndefinedBehaviorSanitizer, and a short
-# fuzzing run, when clang is installed.
+# Builds everything and runs every test: the native build and its Debian
+# package, checked by lintian; the Windows build under Wine; the whole native
+# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and a
+# short fuzzing run.
+#
+# On Debian it first makes sure the packages below are installed: run as
+# root it installs the missing ones with apt-get, otherwise it prints the
+# command that does and stops. This is the one list; CI (.ci/run) comes
+# through here too.
 set -euo pipefail
 cd "$(dirname "$0")"
+
+packages=(
+  cmake ninja-build g++ pkg-config          # the build
+  libgtest-dev libgmock-dev libbenchmark-dev libvterm-dev util-linux tmux hyperfine
+  groff-base dpkg-dev lintian               # manual pages, the Debian package
+  g++-mingw-w64-x86-64-posix wine wine64    # the Windows build and its tests
+  clang libclang-rt-14-dev                  # sanitizers and fuzzing
+  acme 64tass cc65 libpng-dev               # 6502 assemblers and C compiler, PNG library
+)
+
+install_missing_packages() {
+  if ! command -v dpkg-query >/dev/null; then
+    echo "Not a Debian system: the packages named in test.sh are not checked."
+    return
+  fi
+  local missing=() package
+  for package in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+      missing+=("$package")
+  done
+  [ ${#missing[@]} -eq 0 ] && return
+  if [ "$(id -u)" -ne 0 ]; then
+    echo "The tests need Debian packages that are not installed. Install them with:" >&2
+    echo "  sudo apt-get install ${missing[*]}" >&2
+    exit 1
+  fi
+  echo "Installing ${missing[*]}"
+  export DEBIAN_FRONTEND=noninteractive
+  apt-get update -qq
+  apt-get install -y -qq "${missing[@]}" >/dev/null
+}
+
+install_missing_packages
+
 cmake --workflow --preset default
+if command -v lintian >/dev/null; then
+  rm -f build/cellglyph_*.deb
+  (cd build && cpack -G DEB >/dev/null)
+  lintian --fail-on error,warning build/cellglyph_*.deb
+  echo "Debian package: lintian reports no errors and no warnings"
+else
+  echo "Debian package check skipped: lintian is not installed"
+fi
 if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   cmake --workflow --preset windows
 else

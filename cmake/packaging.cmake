@@ -11,21 +11,23 @@ else()
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
 
-set(CELLGLYPH_PACKAGE_MAINTAINER
-    "cellglyph maintainers <maintainers@users.noreply.c-seed-6a4d3ffc.example>"
-    CACHE STRING "Maintainer named in the packages")
+# Also named in cmake/debian/changelog and cmake/debian/copyright.
+set(CELLGLYPH_PACKAGE_MAINTAINER "cellglyph developers <cellglyph@example.org>")
 
 set(CPACK_PACKAGE_NAME cellglyph)
-set(CPACK_PACKAGE_VENDOR "cellglyph maintainers")
+set(CPACK_PACKAGE_VENDOR "cellglyph developers")
 set(CPACK_PACKAGE_CONTACT ${CELLGLYPH_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "convert 320x200 black-and-white pictures into PETSCII screens")
-string(CONCAT CPACK_PACKAGE_DESCRIPTION
-    "cellglyph reads a 320 x 200 pixel, 1-bit uncompressed BMP and writes a 1000-byte "
-    "Commodore 64 screen file, choosing for every 8 x 8 cell the character with the most "
-    "pixels in common, and reports how well the picture matched. cellglyph-render draws a "
-    "screen file back into such a BMP to preview the result.")
+# One line each in the package's description: Debian wants them within 80
+# columns.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "cellglyph reads a 320 x 200 pixel, 1-bit uncompressed BMP and writes a"
+    "1000-byte Commodore 64 screen file, choosing for every 8 x 8 cell the"
+    "character with the most pixels in common, and reports how well the"
+    "picture matched. cellglyph-render draws a screen file back into such a"
+    "BMP to preview the result.")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
@@ -45,6 +47,17 @@ else()
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   else()
     set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0)")
+  endif()
+  # What Debian asks of a package beyond the installed tree (copyright file,
+  # changelog, compressed manual pages) is added to the package alone, so
+  # that `cmake --install` stays as it is.
+  set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/debian/finish-package.cmake)
+  set(CPACK_CELLGLYPH_DEBIAN_FILES ${PROJECT_SOURCE_DIR}/cmake/debian)
+  set(CPACK_CELLGLYPH_MANDIR ${CMAKE_INSTALL_MANDIR})
+  set(CPACK_CELLGLYPH_DOCDIR ${CMAKE_INSTALL_DOCDIR})
+  get_target_property(cellglyph_link_options cellglyph LINK_OPTIONS)
+  if("-static" IN_LIST cellglyph_link_options)
+    set(CPACK_CELLGLYPH_STATIC ON)
   endif()
 endif()
 

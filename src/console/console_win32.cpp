@@ -10,7 +10,20 @@ namespace {
 
 constexpr uint32_t MaxCellsPerCall = 256;
 
+// A draw switches the console's output code page and switches it back
+// afterwards. Ctrl+C, Ctrl+Break or closing the window ends the process on a
+// thread the system starts for the event, possibly between the two; the
+// code page belongs to the console, not the process, and would stay
+// switched for whatever runs in that console next.
+// Invariant: while codePageSwitched is true the console reads the ANSI code
+// page and codePageBeforeDraw holds the one to give back. Both change only
+// under codePageLock, together with the console's code page, so the event's
+// thread never restores a stale value or misses a switch.
+// After an event no draw switches again: the process is about to end.
+SRWLOCK codePageLock = SRWLOCK_INIT;
 UINT codePageBeforeDraw = 0;
+bool codePageSwitched = false;
+bool endingOnEvent = false;
 
 // Asked for on every call: the standard output handle may change while the
 // program runs.
@@ -32,12 +45,24 @@ SMALL_RECT Rectangle(int32_t left, int32_t top, int32_t right, int32_t bottom) {
   return rectangle;
 }
 
+// Every control event ends the process once this returns: FALSE hands the
+// event on to the system's default handling.
+BOOL WINAPI RestoreCodePageOnEvent(DWORD) {
+  AcquireSRWLockExclusive(&codePageLock);
+  if (codePageSwitched) SetConsoleOutputCP(codePageBeforeDraw);
+  codePageSwitched = false;
+  endingOnEvent = true;
+  ReleaseSRWLockExclusive(&codePageLock);
+  return FALSE;
+}
+
 }  // namespace
 
 void PlatformStartConsole() {
   // The cursor's shape is not changed by drawing; it is only looked at.
   CONSOLE_CURSOR_INFO cursor = {};
   GetConsoleCursorInfo(ConsoleHandle(), &cursor);
+  SetConsoleCtrlHandler(RestoreCodePageOnEvent, TRUE);
 }
 
 bool PlatformQueryScreenInfo(ConsoleScreenInfo& info) {
@@ -57,11 +82,20 @@ bool PlatformQueryScreenInfo(ConsoleScreenInfo& info) {
 void PlatformBeginDraw() {
   // The program's texts are 8-bit characters of the ANSI code page; the
   // console shows them right only while it reads that code page.
-  codePageBeforeDraw = GetConsoleOutputCP();
-  SetConsoleOutputCP(GetACP());
+  AcquireSRWLockExclusive(&codePageLock);
+  if (!endingOnEvent) {
+    codePageBeforeDraw = GetConsoleOutputCP();
+    codePageSwitched = SetConsoleOutputCP(GetACP()) != 0;
+  }
+  ReleaseSRWLockExclusive(&codePageLock);
 }
 
-void PlatformEndDraw() { SetConsoleOutputCP(codePageBeforeDraw); }
+void PlatformEndDraw() {
+  AcquireSRWLockExclusive(&codePageLock);
+  if (codePageSwitched) SetConsoleOutputCP(codePageBeforeDraw);
+  codePageSwitched = false;
+  ReleaseSRWLockExclusive(&codePageLock);
+}
 
 void PlatformWriteCells(int32_t x, int32_t y, const uint8_t* characters, uint32_t count,
                         uint8_t attribute) {

@@ -297,6 +297,10 @@ std::string ScreenLines(HANDLE console, bool paint) {
   return paint ? text + "paint\n" + WithoutEmptyRowsAtTheEnd(marks) : text;
 }
 
+// A command may send Ctrl+C to the whole console, this probe included; the
+// probe stays to report what the command left behind.
+BOOL WINAPI KeepProbeRunning(DWORD) { return TRUE; }
+
 // The message goes to standard error and, since that may be a console that
 // shows nothing, also to CAPTURE.failed.
 int Fail(const std::string& message, const std::string& capturePath, int status = ProbeFailed) {
@@ -326,6 +330,7 @@ int main(int argc, char** argv) {
   if (console == INVALID_HANDLE_VALUE || !GetConsoleScreenBufferInfo(console, &info))
     return Fail("no console to run in", capturePath, NoConsole);
   PrepareConsole(console, info, settings);
+  SetConsoleCtrlHandler(KeepProbeRunning, TRUE);
 
   std::string capture = "exit " + RunCommand(settings, capturePath) + "\n";
   capture += WindowLines(console);
