@@ -71,6 +71,9 @@ uint16_t NumberForMissing(const char* name) {
   return ::stat(folder, &info) == 0 && S_ISDIR(info.st_mode) ? FileNotFound : PathNotFound;
 }
 
+// Which of descriptors 0 to 2 the program was started without.
+bool standardClosed[3];
+
 }  // namespace
 
 void PlatformStartHandles() {
@@ -78,17 +81,29 @@ void PlatformStartHandles() {
   // (EPIPE, EFBIG), not kill the process.
   std::signal(SIGPIPE, SIG_IGN);
   std::signal(SIGXFSZ, SIG_IGN);
-}
-
-FileHandle PlatformStandardHandle(StandardStream stream) {
-  switch (stream) {
-    case StandardStream::Input: return STDIN_FILENO;
-    case StandardStream::Output: return STDOUT_FILENO;
-    default: return STDERR_FILENO;
+  // The program's own files must never get descriptors 0 to 2: there they
+  // would be taken for standard streams, the input treated as standard
+  // output, the failure report written into the output file. Each closed
+  // one is filled with /dev/null, lowest first, as open always takes the
+  // lowest free descriptor. The stream itself stays closed to the program.
+  for (int descriptor = 0; descriptor <= 2; ++descriptor) {
+    standardClosed[descriptor] = ::fcntl(descriptor, F_GETFD) == -1 && errno == EBADF;
+    if (standardClosed[descriptor]) ::open("/dev/null", O_RDWR);
   }
 }
 
-bool PlatformIsStandardHandle(FileHandle handle) { return handle >= 0 && handle <= 2; }
+FileHandle PlatformStandardHandle(StandardStream stream) {
+  int descriptor = stream == StandardStream::Input    ? STDIN_FILENO
+                   : stream == StandardStream::Output ? STDOUT_FILENO
+                                                      : STDERR_FILENO;
+  // A stream closed at start-up has no handle: using it fails (EBADF), as
+  // it would have without the placeholder.
+  return standardClosed[descriptor] ? NoFileHandle : descriptor;
+}
+
+// NoFileHandle counts too: the program never closes a standard stream,
+// whether it was open or not.
+bool PlatformIsStandardHandle(FileHandle handle) { return handle <= 2; }
 
 uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handle) {
   // Neither open waits: a named pipe with nobody at its other end would

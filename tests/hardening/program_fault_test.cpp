@@ -217,13 +217,44 @@ TEST_F(ProgramFaultTest, AStandardOutputWithoutAReaderIsAFailureNotASignal) {
   }
 }
 
-TEST_F(ProgramFaultTest, AClosedStandardOutputFailsTheWriteToIt) {
-  Launch launch{Command(input, "")};
-  launch.output = Stream::Closed;
-  ProgramResult ended = RunProgram(launch);
-  EXPECT_EQ(ended.signal, 0);
-  EXPECT_NE(ended.exitStatus, 0);
-  EXPECT_TRUE(ReportsFailure(ended.standardError, ended.exitStatus)) << ended.standardError;
+// Closed standard streams: the program's own files never take their
+// descriptors, and only writing the screen to a closed standard output fails.
+TEST_F(ProgramFaultTest, ClosedStandardStreams) {
+  const std::string rejected = folder.Path("rejected.bmp");
+  WriteFile(rejected, "BM");
+  const std::string named = folder.Path("out.bin");
+  const std::string reference = folder.Path("reference.bin");
+  ASSERT_EQ(RunProgram(Command(input, reference)).exitStatus, 0);
+  ASSERT_EQ(ReadWholeFile(reference).size(), 1000u);
+  const struct Case {
+    const char* name;
+    bool inputClosed;
+    Stream output, error;
+    std::string in, out;
+    int exitStatus;
+  } cases[] = {
+      {"screen to a closed output", false, Stream::Closed, Stream::Captured, input, "", 6},
+      {"input read with output closed", false, Stream::Closed, Stream::Captured, rejected, "", 1},
+      {"output closed", false, Stream::Closed, Stream::Captured, input, named, 0},
+      {"input and error closed", true, Stream::Captured, Stream::Closed, input, named, 0},
+      {"all three closed", true, Stream::Closed, Stream::Closed, input, named, 0},
+  };
+  for (const Case& c : cases) {
+    std::filesystem::remove(named);
+    Launch launch{Command(c.in, c.out)};
+    launch.inputClosed = c.inputClosed;
+    launch.output = c.output;
+    launch.error = c.error;
+    ProgramResult ended = RunProgram(launch);
+    EXPECT_EQ(ended.signal, 0) << c.name;
+    EXPECT_EQ(ended.exitStatus, c.exitStatus) << c.name;
+    if (c.exitStatus == 6) {
+      EXPECT_TRUE(ReportsFailure(ended.standardError, 6)) << ended.standardError;
+    }
+    if (c.out == named) {
+      EXPECT_EQ(ReadWholeFile(named), ReadWholeFile(reference)) << c.name;
+    }
+  }
 }
 
 // Permissions are only refused to an unprivileged user: as root the

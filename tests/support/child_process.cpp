@@ -103,6 +103,7 @@ ProgramResult RunProgram(const Launch& launch) {
     int empty = ::open("/dev/null", O_RDONLY);
     ::dup2(empty, STDIN_FILENO);
     ::close(empty);
+    if (launch.inputClosed) ::close(STDIN_FILENO);
     PlaceInChild(launch.output, outputPipe, STDOUT_FILENO);
     PlaceInChild(launch.error, errorPipe, STDERR_FILENO);
     std::vector<char*> argv;

@@ -25,6 +25,7 @@ struct Launch {
   std::vector<std::string> command;
   Stream output = Stream::Captured;
   Stream error = Stream::Captured;
+  bool inputClosed = false;      // otherwise standard input is empty
   uint64_t fileSizeLimit = 0;    // bytes; 0 for none
   unsigned timeoutSeconds = 30;  // a program that hangs is ended by SIGALRM
 };
