@@ -8,6 +8,7 @@
 #include "files/binary_file.h"
 #include "match/cell_matcher.h"
 #include "report/statistics_report.h"
+#include "runtime/arguments_platform.h"
 #include "runtime/command_line.h"
 #include "runtime/io_check.h"
 #include "runtime/short_text.h"
@@ -27,8 +28,8 @@ void ShowOpeningLine(const ShortText& name, std::string_view purpose) {
 
 void RunConversion(std::string_view inputName, std::string_view outputName,
                    std::string_view limitText) {
-  const ShortText shownInput = MakeText(inputName);
-  const ShortText shownOutput = MakeText(outputName);
+  const ShortText shownInput = ShowName(inputName).text;
+  const ShortText shownOutput = ShowName(outputName).text;
   samebitLimit = LimitFromInteger(ParseInteger(TextView(MakeText(limitText))));
   int32_t totalBytesRead = 0;
 

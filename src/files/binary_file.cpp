@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "runtime/arguments_platform.h"
 #include "runtime/error_numbers.h"
 #include "runtime/io_check.h"
 
@@ -59,10 +60,10 @@ void BindFileName(BinaryFile& file, std::string_view name) {
   file = BinaryFile{};
   file.handle = NoFileHandle;
   file.state = FileState::Closed;
-  size_t kept = name.size() < MaxFileName ? name.size() : MaxFileName;
+  size_t kept = name.size() < MaxFileNameBytes ? name.size() : MaxFileNameBytes;
   std::memcpy(file.name, name.data(), kept);
   file.name[kept] = '\0';
-  file.nameTooLong = name.size() > MaxFileName;
+  file.nameTooLong = ShowName(name).length > MaxFileName || name.size() > MaxFileNameBytes;
 }
 
 void OpenExistingFile(BinaryFile& file) { OpenFile(file, true); }

@@ -8,14 +8,18 @@
 // (all zero) is in none of the four states.
 enum class FileState : uint8_t { NeverBound = 0, Closed, Input, Output, InputOutput };
 
+// A name has at most 255 characters as the program shows them. Stored as
+// the platform's own bytes, they take up to three bytes each: a character of
+// code page 1252 is at most three bytes of UTF-8.
 inline constexpr int MaxFileName = 255;
+inline constexpr int MaxFileNameBytes = 3 * MaxFileName;
 
 struct BinaryFile {
   FileHandle handle;
   FileState state;
   int64_t recordSize;
-  char name[MaxFileName + 1];  // zero-terminated, at most 255 characters used
-  bool nameTooLong;            // the given name did not fit; nothing is opened
+  char name[MaxFileNameBytes + 1];  // zero-terminated, the name's own bytes
+  bool nameTooLong;                 // over 255 characters; nothing is opened
 };
 
 void BindFileName(BinaryFile& file, std::string_view name);

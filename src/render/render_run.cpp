@@ -8,6 +8,7 @@
 #include "match/screen_layout.h"
 #include "render/bmp_image.h"
 #include "render/screen_drawing.h"
+#include "runtime/arguments_platform.h"
 #include "runtime/error_numbers.h"
 #include "runtime/io_check.h"
 #include "runtime/run_end.h"
@@ -26,7 +27,7 @@ uint8_t imageFile[ImageFileSize];
 // them; the file itself is opened under the whole name.
 void ShowQuotedName(std::string_view name) {
   ShowText("\"");
-  ShowText(TextView(MakeText(name)));
+  ShowText(TextView(ShowName(name).text));
   ShowText("\"");
 }
 

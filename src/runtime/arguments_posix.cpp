@@ -1,5 +1,5 @@
 // The command line on Linux and macOS: the shell has split it already, and
-// argument 0 is the full path of the program file.
+// argument 0 is the full path of the program file. Names are UTF-8 here.
 #include <climits>
 #include <cstdint>
 #include <unistd.h>
@@ -8,6 +8,7 @@
 #endif
 
 #include "runtime/arguments_platform.h"
+#include "runtime/code_page_1252.h"
 #include "runtime/command_line.h"
 
 namespace {
@@ -33,4 +34,15 @@ void LoadArguments(int argc, char** argv) {
   int count = 0;
   for (int i = 1; i < argc && count < MaxWords; ++i) words[count++] = argv[i];
   SetArguments(FindProgramPath(argc > 0 ? argv[0] : nullptr), words, count);
+}
+
+// A name whose every character exists in code page 1252 is shown as itself,
+// one cell a character, as on Windows. Any other is shown byte by byte.
+ShownName ShowName(std::string_view name) {
+  ShownName shown{};
+  if (!Utf8ToCodePage1252(name, shown.text, shown.length)) {
+    shown.text = MakeText(name);
+    shown.length = name.size();
+  }
+  return shown;
 }

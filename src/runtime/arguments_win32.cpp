@@ -32,3 +32,6 @@ void LoadArguments(int, char**) {
   int remaining = count > 0 ? count - 1 : 0;
   SetArguments(std::string_view(programPath, length), words + 1, remaining);
 }
+
+// The command line arrives in the ANSI code page: a name is shown as its bytes.
+ShownName ShowName(std::string_view name) { return ShownName{MakeText(name), name.size()}; }

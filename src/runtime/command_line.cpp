@@ -1,5 +1,7 @@
 #include "runtime/command_line.h"
 
+#include "runtime/arguments_platform.h"
+
 namespace {
 
 std::string_view programPath;
@@ -98,4 +100,4 @@ std::string_view ArgumentWhole(int index) {
   return argumentWords[index - 1];
 }
 
-ShortText ArgumentText(int index) { return MakeText(ArgumentWhole(index)); }
+ShortText ArgumentText(int index) { return ShowName(ArgumentWhole(index)).text; }

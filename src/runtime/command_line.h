@@ -20,5 +20,5 @@ int64_t ParseInteger(std::string_view text);
 // run; argument 0 is the program's own path.
 void SetArguments(std::string_view programPath, const std::string_view* words, int count);
 int ArgumentCount();                     // arguments after the program path
-ShortText ArgumentText(int index);       // its first 255 characters; empty past the count
+ShortText ArgumentText(int index);       // its first 255 characters as shown; empty past the count
 std::string_view ArgumentWhole(int index);

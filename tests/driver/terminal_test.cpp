@@ -160,6 +160,50 @@ TEST(Terminal, ACompleteRunShowsEveryLineInOrder) {
   EXPECT_EQ(ReadWholeFile(folder.Path("sample.bin")).size(), 1000u);
 }
 
+// UTF-8 names: one whose characters all exist in code page 1252 is shown as
+// itself and its length counted in characters; any other is shown byte by
+// byte, as each byte's code page 1252 character. Each opens its own file.
+TEST(Terminal, Utf8NamesAreShownAsTheirCharacters) {
+  TempFolder folder;
+  const std::string ae = "\u00E4";
+  std::string deep;  // 255 characters, 504 bytes, in folders the system allows
+  for (int i = 0; i < 2; ++i) {
+    deep += std::string(100 - 1, 'd').replace(0, 0, ae) + "/";
+    std::filesystem::create_directory(folder.Path(deep));
+  }
+  deep += std::string(53 - 1, 'f').replace(0, 0, ae);
+  deep.replace(deep.size() - 4, 4, ".bmp");
+  const struct {
+    std::string name;
+    std::string shown;
+    int exitStatus;
+  } cases[] = {
+      {"my pic " + ae + ".bmp", "my pic " + ae + ".bmp", 0},
+      {"\u20AC \u0178.bmp", "\u20AC \u0178.bmp", 0},
+      {"\u65E5.bmp", "\u00E6\u2014\u00A5.bmp", 0},  // the bytes E6 97 A5
+      {deep, deep, 0},
+      {deep + "x", deep.substr(0, deep.size() - 1), 3},  // 256: refused, first 255 shown
+  };
+  for (const auto& c : cases) {
+    std::filesystem::copy_file(CELLGLYPH_SAMPLE, folder.Path(c.name));
+    TerminalOptions options;
+    options.columns = 300;
+    options.rows = 40;
+    options.workingFolder = folder.root;
+    TerminalScreen screen = RunInTerminal({Program, c.name, "out.bin", "normal", "56"}, options);
+    EXPECT_EQ(screen.exitStatus, c.exitStatus) << c.name;
+    std::vector<std::string> lines = Lines(ScreenText(screen));
+    ASSERT_GE(lines.size(), 2u);
+    // A composed line keeps its first 255 characters.
+    std::string expected = "Opening file \"" + c.shown + "\" for reading...";
+    size_t characters = 0, at = 0;
+    for (; at < expected.size() && characters <= 255; ++at)
+      if ((expected[at] & 0xC0) != 0x80) ++characters;
+    if (characters > 255) expected.resize(at - 1);
+    EXPECT_EQ(lines[1], expected);
+  }
+}
+
 // On 80 columns the range and count lines wrap; the moves for ranges 12 to
 // 15 fall outside the window and the pieces close up. The window scrolls and
 // what leaves it stays in the terminal's scroll-back.

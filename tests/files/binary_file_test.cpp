@@ -73,12 +73,37 @@ TEST_F(BinaryFileTest, ANameLongerThan255IsRefusedNotCut) {
 
   BinaryFile file;
   BindFileName(file, longName);
-  EXPECT_EQ(std::string(file.name), cut);  // kept for showing
+  EXPECT_EQ(std::string(file.name), longName);
   CreateEmptyFile(file);
   EXPECT_EQ(TakeError(), 3);
   EXPECT_EQ(ReadWholeFile(cut), "victim");
   OpenExistingFile(file);
   EXPECT_EQ(TakeError(), 3);
+}
+
+// The limit counts characters as shown: a UTF-8 name whose characters all
+// exist in code page 1252 counts each as one, any other name its bytes.
+TEST_F(BinaryFileTest, TheNameLimitCountsShownCharacters) {
+  auto Repeated = [](const char* piece, int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += piece;
+    return text;
+  };
+  const struct {
+    std::string name;
+    bool tooLong;
+  } cases[] = {
+      {Repeated("\u00E4", 255), false},      {Repeated("\u00E4", 256), true},
+      {Repeated("\u20AC", 255), false},      {Repeated("\u65E5", 85), false},
+      {Repeated("\u65E5", 86), true},        {Repeated("\xE4", 255), false},
+      {Repeated("\xE4", 256), true},
+  };
+  for (const auto& c : cases) {
+    BinaryFile file;
+    BindFileName(file, c.name);
+    EXPECT_EQ(file.nameTooLong, c.tooLong) << c.name.size() << " bytes";
+    EXPECT_EQ(std::string(file.name), c.name);
+  }
 }
 
 TEST_F(BinaryFileTest, ANameOf255CharactersOpens) {
