@@ -7,6 +7,7 @@
 #include "files/process_platform.h"
 
 uint16_t pendingIoError = 0;
+TextChannel standardError;
 
 namespace {
 
@@ -23,7 +24,6 @@ struct FailureRecord {
 
 FailureRecord failure;
 int32_t exitStatus = 0;
-TextChannel standardError;
 
 // Empty operation and end of statement of a channel on a handle.
 void WriteToHandle(TextChannel& channel) {
