@@ -4,7 +4,6 @@
 // makes of its source and run in sim65 from a state a user may leave
 // behind. A test whose tool is missing is skipped.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstdlib>
 #include <random>
@@ -20,20 +19,12 @@ const std::string Exporter = CELLGLYPH_EXPORT_PROGRAM;
 
 // The tool's path when it is installed, else empty.
 std::string FindTool(const std::string& name) {
-  const char* path = std::getenv("PATH");
-  std::string folders = path ? path : "/usr/bin";
-  for (size_t start = 0; start <= folders.size();) {
-    size_t end = folders.find(':', start);
-    if (end == std::string::npos) end = folders.size();
-    std::string candidate = folders.substr(start, end - start) + "/" + name;
-    if (::access(candidate.c_str(), X_OK) == 0) return candidate;
-    start = end + 1;
-  }
-  return "";
+  std::string found = RunProgram({"/bin/sh", "-c", "command -v " + name}).standardOutput;
+  return found.empty() ? found : found.substr(0, found.size() - 1);
 }
 
-#define REQUIRE_TOOL(variable, name)                                    \
-  const std::string variable = FindTool(name);                          \
+#define REQUIRE_TOOL(variable, name)           \
+  const std::string variable = FindTool(name); \
   if (variable.empty()) GTEST_SKIP() << name << " is not installed"
 
 std::string RandomScreen(uint32_t seed) {
@@ -49,41 +40,56 @@ ProgramResult Export(const std::vector<std::string>& arguments) {
   return RunProgram(command);
 }
 
-TEST(ExportProgram, BadInputIsExplainedOnStandardError) {
+// Bad input is explained in one line on standard error, a failed file in
+// the failure report, and either leaves an existing output as it was.
+TEST(ExportProgram, BadInputLeavesTheOutputAlone) {
   TempFolder folder;
-  const std::string screen = folder.Path("screen.bin");
-  const std::string shortScreen = folder.Path("short.bin");
-  WriteFile(screen, RandomScreen(1));
-  WriteFile(shortScreen, std::string(999, 'x'));
+  const std::string screen = folder.Path("screen.bin"), wrongSize = folder.Path("999.bin");
   const std::string out = folder.Path("out");
+  WriteFile(screen, RandomScreen(1));
+  WriteFile(wrongSize, std::string(999, 'x'));
   const struct {
     std::vector<std::string> arguments;
-    std::string message;
+    int status;
+    std::string message;  // after "Error: ", or the start of the failure report
   } cases[] = {
-      {{shortScreen, out + ".prg"},
-       "\"" + shortScreen + "\" has 999 bytes, a screen file has exactly 1000."},
-      {{screen, out + ".txt"},
+      {{wrongSize, out + ".prg"}, 1,
+       "\"" + wrongSize + "\" has 999 bytes, a screen file has exactly 1000.\n"},
+      {{screen, out + ".txt"}, 1,
        "cannot tell the format from the name \"" + out +
-           ".txt\": the formats are .prg, .asm (or .s) and .seq, or --format prg|asm|seq."},
-      {{screen, out, "--format", "png"},
-       "unknown format \"png\"; the formats are prg, asm and seq."},
-      {{screen, out + ".prg", "--background", "x"},
-       "--background takes a colour number from 0 to 15, not \"x\"."},
-      {{screen, out + ".s", "--ink", "1"},
-       "--ink applies to programs (.prg) and PETSCII streams (.seq) only."},
-      {{screen, out + ".s", "--dialect", "kick"},
-       "unknown assembler dialect \"kick\"; the dialects are acme and 64tass."},
+           ".txt\": the formats are .prg, .asm (or .s) and .seq, or --format prg|asm|seq.\n"},
+      {{screen, out + ".prg", "--format", "png"}, 1,
+       "unknown format \"png\"; the formats are prg, asm and seq.\n"},
+      {{screen, out + ".prg", "--background", "16"}, 1,
+       "--background takes a colour number from 0 to 15, not \"16\".\n"},
+      {{screen, out + ".prg", "--border", "x"}, 1,
+       "--border takes a colour number from 0 to 15, not \"x\".\n"},
+      {{screen, out + ".s", "--ink", "1"}, 1,
+       "--ink applies to programs (.prg) and PETSCII streams (.seq) only.\n"},
+      {{screen, out + ".seq", "--border", "1"}, 1, "--border applies to programs (.prg) only.\n"},
+      {{screen, out + ".prg", "--dialect", "acme"}, 1,
+       "--dialect applies to assembler source (.asm, .s) only.\n"},
+      {{screen, out + ".s", "--dialect", "kick"}, 1,
+       "unknown assembler dialect \"kick\"; the dialects are acme and 64tass.\n"},
+      {{screen, out + ".prg", "--colour", "1"}, 1,
+       "unknown option \"--colour\"; the options are --format, --dialect, --ink, --background "
+       "and --border.\n"},
+      {{folder.Path("missing.bin"), out + ".prg"}, 2, "Runtime error 2 at $"},
+      {{screen, folder.Path("nowhere/out.prg")}, 3, "Runtime error 3 at $"},
+      {{screen, folder.Path("."), "--format", "prg"}, 5, "Runtime error 5 at $"},
   };
   for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    for (const char* extension : {".prg", ".txt", ".s", ".seq"}) WriteFile(out + extension, "old");
     ProgramResult result = Export(c.arguments);
-    EXPECT_EQ(result.exitStatus, 1);
+    EXPECT_EQ(result.exitStatus, c.status);
     EXPECT_EQ(result.standardOutput, "");
-    EXPECT_EQ(result.standardError, "Error: " + c.message + "\n");
+    const std::string expected = (c.status == 1 ? "Error: " : "") + c.message;
+    EXPECT_EQ(result.standardError.substr(0, expected.size()), expected);
+    for (const char* extension : {".prg", ".txt", ".s", ".seq"})
+      EXPECT_EQ(ReadWholeFile(out + extension), "old");
   }
-  ProgramResult missing = Export({folder.Path("missing.bin"), out + ".prg"});
-  EXPECT_EQ(missing.exitStatus, 2);
-  EXPECT_EQ(missing.standardError.substr(0, 20), "Runtime error 2 at $");
-  EXPECT_FALSE(FileExists(out + ".prg"));
+  EXPECT_FALSE(FileExists(folder.Path("nowhere")));
 }
 
 // Assembles the exported source and compares the bytes with the screen.
