@@ -2,7 +2,8 @@
 # a Debian package on Linux, a zip from the Windows cross build.
 include(GNUInstallDirs)
 
-install(TARGETS cellglyph cellglyph-render cellglyph-export RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS cellglyph cellglyph-render cellglyph-export
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 else()

@@ -145,7 +145,8 @@ int SysAddress(const std::string& program) {
   const auto byte = [&](size_t i) { return static_cast<size_t>(static_cast<uint8_t>(program[i])); };
   const bool basicLine = byte(0) == 0x01 && byte(1) == 0x08 &&
                          (byte(2) | byte(3) << 8) == 0x0801 + end - 1 && byte(4) == 10 &&
-                         byte(5) == 0 && byte(6) == 0x9e && byte(end + 1) == 0 && byte(end + 2) == 0;
+                         byte(5) == 0 && byte(6) == 0x9e && byte(end + 1) == 0 &&
+                         byte(end + 2) == 0;
   return basicLine ? std::atoi(program.substr(7, end - 7).c_str()) : -1;
 }
 
@@ -184,8 +185,9 @@ TEST(ExportProgramFile, ShowsTheScreenInSim65) {
     // $D011 text mode with the screen on, no sprites, 40 columns without
     // multicolour, the upper-case set at $0400, the colours, video bank 0,
     // the case switch locked.
-    EXPECT_EQ(shown.substr(2000, 8),
-              (std::string{'\x1b', '\x00', '\x08', '\x15', c.border, c.background, '\x03', '\x80'}));
+    const std::string registers = {'\x1b', '\x00', '\x08', '\x15', c.border, c.background,
+                                   '\x03', '\x80'};
+    EXPECT_EQ(shown.substr(2000, 8), registers);
     // After the key: the start-up colours, the case switch free, the screen
     // cleared through CHROUT.
     EXPECT_EQ(shown.substr(2008), std::string("\x0e\x06\x00\x93", 4));

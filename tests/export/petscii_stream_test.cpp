@@ -157,8 +157,8 @@ TEST(PetsciiStream, RebuildsTheScreen) {
   for (size_t cell = 0; cell < 1000; ++cell) everyCode[cell] = static_cast<uint8_t>(cell % 256);
   // Quotes and reverse cells at the ends of rows, and in the last cell.
   const uint8_t ends[][3] = {{34, 129, 162}, {162, 34, 1}, {129, 34, 34}, {34, 160, 160}};
-  for (int row = 0; row < 25; ++row)
-    for (int i = 0; i < 3; ++i) lastCells[static_cast<size_t>(row * 40 + 37 + i)] = ends[row % 4][i];
+  for (size_t row = 0; row < 25; ++row)
+    for (size_t i = 0; i < 3; ++i) lastCells[row * 40 + 37 + i] = ends[row % 4][i];
   std::vector<std::pair<std::string, Screen>> screens = {
       {"blank", Screen(1000, 32)},
       {"reverse blanks, one run over every line end", Screen(1000, 160)},
