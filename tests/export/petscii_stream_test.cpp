@@ -123,7 +123,7 @@ Editor Printed(const std::vector<uint8_t>& stream) {
   return editor;
 }
 
-// The model against the rules the stream has to respect.
+// The model against the rules the stream has to keep to.
 TEST(ScreenEditorModel, FollowsTheEditorsRules) {
   const std::string fullRow(40, 'A');
   const struct {
