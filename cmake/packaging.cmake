@@ -2,11 +2,13 @@
 # a Debian package on Linux, a zip from the Windows cross build.
 include(GNUInstallDirs)
 
-install(TARGETS cellglyph cellglyph-render RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+install(TARGETS cellglyph cellglyph-render cellglyph-export
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/man/cellglyph.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-render.1
+                ${PROJECT_SOURCE_DIR}/man/cellglyph-export.1
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()

@@ -7,6 +7,7 @@
 #include "files/binary_file.h"
 #include "match/screen_layout.h"
 #include "render/bmp_image.h"
+#include "render/png_image.h"
 #include "render/screen_drawing.h"
 #include "runtime/arguments_platform.h"
 #include "runtime/error_numbers.h"
@@ -16,12 +17,16 @@
 
 namespace {
 
+// The PNG encoder sees the drawn pixel rows through its own names.
+static_assert(SourceRowBytes == PixelRowBytes && SourceRows == PixelRows);
+
 // One byte more than a screen holds, so a longer file shows itself.
 constexpr uint16_t ScreenReadSize = CellCount + 1;
 
 uint8_t screenBytes[ScreenReadSize];
 uint8_t imagePixels[PixelDataSize];
 uint8_t imageFile[ImageFileSize];
+uint8_t pngFile[PngImageCapacity];
 
 // Names are shown with their first 255 characters, as the converter shows
 // them; the file itself is opened under the whole name.
@@ -67,12 +72,12 @@ uint16_t ReadScreenFile(std::string_view screenName) {
   EndRun(RunRejected);
 }
 
-void WriteImageFile(std::string_view imageName) {
+void WriteImageFile(std::string_view imageName, const uint8_t* image, int32_t size) {
   BinaryFile outputFile;
   BindFileName(outputFile, imageName);
   CreateEmptyFile(outputFile);
   CheckIo();
-  WriteBlock(outputFile, imageFile, ImageFileSize);
+  WriteBlock(outputFile, image, size);
   CheckIo();
   CloseFile(outputFile);
   CheckIo();
@@ -80,15 +85,30 @@ void WriteImageFile(std::string_view imageName) {
 
 }  // namespace
 
-void RenderScreenFile(std::string_view screenName, std::string_view imageName) {
+void RenderScreenFile(std::string_view screenName, std::string_view imageName,
+                      const RenderSettings& settings) {
   ShowNamedLine("Reading screen file ", screenName, "...");
   uint16_t countRead = ReadScreenFile(screenName);
   if (countRead != CellCount) RejectScreenSize(screenName, countRead);
 
   DrawScreen(screenBytes, imagePixels);
-  BuildBmpImage(imagePixels, imageFile);
+  const uint8_t* image = imageFile;
+  int32_t imageSize = ImageFileSize;
+  if (settings.png) {
+    image = pngFile;
+    imageSize = EncodePngImage(imagePixels, settings.scale, C64Palette[settings.ink],
+                               C64Palette[settings.background], pngFile);
+    // libpng fails only when it cannot get memory; the run then ends as a
+    // file operation would that ran out of it.
+    if (imageSize == 0) {
+      pendingIoError = NotEnoughMemory;
+      CheckIo();
+    }
+  } else {
+    BuildBmpImage(imagePixels, imageFile);
+  }
 
   ShowNamedLine("Writing image file ", imageName, "...");
-  WriteImageFile(imageName);
+  WriteImageFile(imageName, image, imageSize);
   ShowLine("done.");
 }

@@ -1,9 +1,20 @@
 #pragma once
+#include <cstdint>
 #include <string_view>
+
+// What the image file is to be: the 1-bit BMP, or a PNG in C64 colours
+// (colour numbers 0 to 15) with every pixel scale x scale.
+struct RenderSettings {
+  bool png;
+  uint8_t scale;
+  uint8_t ink;
+  uint8_t background;
+};
 
 // Reads the screen file (exactly 1000 bytes), draws it and writes the image
 // file in one block. The image file is only created once the whole image is
 // drawn, so a rejected or unreadable screen leaves an existing image as it
 // was. A screen of the wrong size ends the run with status 1, a failed file
 // operation through CheckIo with its I/O error number. Returns after "done.".
-void RenderScreenFile(std::string_view screenName, std::string_view imageName);
+void RenderScreenFile(std::string_view screenName, std::string_view imageName,
+                      const RenderSettings& settings);

@@ -8,6 +8,8 @@
 #include "runtime/process_platform.h"
 #include "runtime/text_channel.h"
 
+TextChannel standardError;
+
 namespace {
 
 constexpr int MaxCallerLines = 9;
@@ -22,7 +24,6 @@ struct FailureRecord {
 
 FailureRecord failure;
 int32_t exitStatus = 0;
-TextChannel standardError;
 ConsoleFlush consoleFlush = nullptr;
 
 // Empty operation and end of statement of a channel on a handle.

@@ -1,6 +1,13 @@
 #pragma once
 #include <cstdint>
 
+#include "runtime/text_channel.h"
+
+// Standard error, where the failure report goes. A program writes its own
+// messages about input it turns down here too; every line is handed on as
+// it ends, and a failed write sets pendingIoError like any other.
+extern TextChannel standardError;
+
 // Sets up the standard handles, the standard error channel and the pending
 // error; runs before the console is captured and before anything is written.
 void StartRuntime();

@@ -4,7 +4,8 @@
 # Installs BUILD_DIR into PREFIX (emptied first) and checks that it holds
 # exactly the programs, the manual pages and the README. With RUN_PROGRAMS
 # the installed programs are run: without arguments they show their usage
-# and end with 1, and the sample picture goes through both and back.
+# and end with 1, the sample picture goes through converter and renderer and
+# back, and its screen is exported as a program.
 
 function(fail message)
   message(FATAL_ERROR "installed tree: ${message}")
@@ -18,9 +19,10 @@ if(NOT status EQUAL 0)
 endif()
 
 if(WINDOWS)
-  set(expected bin/cellglyph-render.exe bin/cellglyph.exe README.md)
+  set(expected bin/cellglyph-export.exe bin/cellglyph-render.exe bin/cellglyph.exe README.md)
 else()
-  set(expected bin/cellglyph bin/cellglyph-render share/doc/cellglyph/README.md
+  set(expected bin/cellglyph bin/cellglyph-export bin/cellglyph-render
+               share/doc/cellglyph/README.md share/man/man1/cellglyph-export.1
                share/man/man1/cellglyph-render.1 share/man/man1/cellglyph.1)
 endif()
 file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE ${PREFIX} ${PREFIX}/*)
@@ -31,7 +33,7 @@ if(NOT found STREQUAL expected)
 endif()
 
 if(NOT WINDOWS)
-  foreach(page cellglyph cellglyph-render)
+  foreach(page cellglyph cellglyph-render cellglyph-export)
     file(READ ${PREFIX}/share/man/man1/${page}.1 text)
     string(FIND "${text}" ".SH EXIT STATUS" at)
     if(at LESS 0)
@@ -41,7 +43,7 @@ if(NOT WINDOWS)
   # The pages format without a warning where groff is at hand.
   find_program(GROFF groff)
   if(GROFF)
-    foreach(page cellglyph cellglyph-render)
+    foreach(page cellglyph cellglyph-render cellglyph-export)
       execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z ${PREFIX}/share/man/man1/${page}.1
                       RESULT_VARIABLE status ERROR_VARIABLE warnings)
       if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
@@ -57,7 +59,8 @@ endif()
 
 set(converter ${PREFIX}/bin/cellglyph)
 set(renderer ${PREFIX}/bin/cellglyph-render)
-foreach(program ${converter} ${renderer})
+set(exporter ${PREFIX}/bin/cellglyph-export)
+foreach(program ${converter} ${renderer} ${exporter})
   execute_process(COMMAND ${program} RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
   if(NOT status EQUAL 1)
     fail("${program} without arguments ended with ${status}, not 1")
@@ -75,6 +78,7 @@ file(MAKE_DIRECTORY ${WORK_DIR})
 run_step(${converter} ${SAMPLE} ${WORK_DIR}/sample.bin normal 56)
 run_step(${renderer} ${WORK_DIR}/sample.bin ${WORK_DIR}/preview.bmp)
 run_step(${converter} ${WORK_DIR}/preview.bmp ${WORK_DIR}/back.bin normal 64)
+run_step(${exporter} ${WORK_DIR}/sample.bin ${WORK_DIR}/sample.prg)
 file(SIZE ${WORK_DIR}/preview.bmp size)
 if(NOT size EQUAL 8062)
   fail("the preview has ${size} bytes, not 8062")
@@ -83,4 +87,8 @@ file(SHA256 ${WORK_DIR}/sample.bin first)
 file(SHA256 ${WORK_DIR}/back.bin back)
 if(NOT first STREQUAL back)
   fail("converting the preview gave another screen")
+endif()
+file(SIZE ${WORK_DIR}/sample.prg size)
+if(NOT size EQUAL 1156)
+  fail("the exported program has ${size} bytes, not 1156")
 endif()

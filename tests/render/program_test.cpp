@@ -30,6 +30,10 @@ TEST(RenderProgram, ExitStatusesAndStandardStreams) {
       {{screen, image, "x"}, 1, ""},
       {{folder.Path("missing.bin"), image}, 2, "Runtime error 2 at $"},
       {{screen, folder.Path("no/image.bmp")}, 3, "Runtime error 3 at $"},
+      {{screen, folder.Path("image.png"), "--scale", "0"}, 1,
+       "Error: --scale takes a scale from 1 to 8, not \"0\".\n"},
+      {{screen, image, "--ink", "3"}, 1,
+       "Error: --ink applies to PNG images only: name the image .png.\n"},
       {{screen, image}, 0, ""},
   };
   for (const auto& c : cases) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "program_runs.h"
+#include "render/png_image.h"
 #include "temp_folder.h"
 
 namespace {
@@ -49,11 +50,25 @@ TEST_F(RenderRun, WritesTheImageAfterReadingTheScreen) {
   EXPECT_EQ(ReadWholeFile(both), rendered);
 }
 
+// A PNG is written where the build has libpng; elsewhere the run is turned
+// down before the screen is read.
+TEST_F(RenderRun, PngImageWhereTheBuildCanWriteIt) {
+  const std::string png = folder.Path("image.png");
+  MainRun run = RunRenderer({screen, png});
+  EXPECT_EQ(run.status, PngOutputAvailable ? 0 : 1);
+  EXPECT_EQ(FileExists(png), PngOutputAvailable);
+  EXPECT_EQ(Shown(run).size(), PngOutputAvailable ? 3u : 0u);
+}
+
 // Bad input ends the run before the image is created, so an existing image
 // stays as it was. File failures end with the I/O error number.
 TEST_F(RenderRun, BadInputLeavesTheImageAlone) {
-  const Lines usage = {"Usage: cellglyph-render <screen.bin> <image.bmp>",
-                       "Draws a 1000-byte screen file as a 320x200 black/white BMP image."};
+  const Lines usage = {
+      "Usage: cellglyph-render <screen.bin> <image.bmp>",
+      "Draws a 1000-byte screen file as a 320x200 black/white BMP image.",
+      "       cellglyph-render <screen.bin> <image.png> [--scale 1-8] [--ink 0-15] "
+      "[--background 0-15]",
+      "Draws it as a PNG image in C64 colours, scaled 2x unless told."};
   const auto rejected = [&](const char* has) {
     return Lines{reading, Quoted("Error: ", screen, has) + ", a screen file has exactly 1000."};
   };
@@ -78,6 +93,12 @@ TEST_F(RenderRun, BadInputLeavesTheImageAlone) {
       {1000, {screen, folder.Path("nowhere/image.bmp")}, 3,
        writingTo(folder.Path("nowhere/image.bmp"))},
       {1000, {screen, folder.Path("folder")}, 5, writingTo(folder.Path("folder"))},
+      // Option values are checked before anything is read; the message goes
+      // to standard error.
+      {1000, {screen, image, "--scale", "2"}, 1, {}},
+      {1000, {screen, folder.Path("image.png"), "--scale", "9"}, 1, {}},
+      {1000, {screen, folder.Path("image.png"), "--ink", "16"}, 1, {}},
+      {1000, {screen, folder.Path("image.png"), "--colour", "1"}, 1, {}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.screenBytes << " bytes, status " << c.status);
@@ -89,6 +110,7 @@ TEST_F(RenderRun, BadInputLeavesTheImageAlone) {
     EXPECT_EQ(ReadWholeFile(image), "an image from an earlier run");
   }
   EXPECT_FALSE(FileExists(folder.Path("nowhere")));
+  EXPECT_FALSE(FileExists(folder.Path("image.png")));
 }
 
 // Converted back, a rendered screen returns with every cell a perfect match;

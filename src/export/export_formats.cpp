@@ -1,0 +1,45 @@
+#include "export/export_formats.h"
+
+namespace {
+
+struct FormatName {
+  std::string_view text;
+  OutputFormat format;
+};
+
+constexpr FormatName Extensions[] = {
+    {"prg", OutputFormat::Program},
+    {"asm", OutputFormat::AssemblerSource},
+    {"s", OutputFormat::AssemblerSource},
+    {"seq", OutputFormat::PrintStream},
+};
+
+char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+bool SameLetters(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i)
+    if (LowerCase(a[i]) != LowerCase(b[i])) return false;
+  return true;
+}
+
+}  // namespace
+
+OutputFormat FormatFromName(std::string_view name) {
+  // The extension belongs to the last part of the path: a dot in a folder
+  // name ("v1.2/screen") is not one. Both separators count, for Windows.
+  size_t partStart = name.find_last_of("/\\");
+  std::string_view part = partStart == std::string_view::npos ? name : name.substr(partStart + 1);
+  size_t dot = part.rfind('.');
+  if (dot == std::string_view::npos || dot == 0) return OutputFormat::Unknown;
+  std::string_view extension = part.substr(dot + 1);
+  for (const FormatName& entry : Extensions)
+    if (SameLetters(extension, entry.text)) return entry.format;
+  return OutputFormat::Unknown;
+}
+
+OutputFormat FormatFromWord(std::string_view word) {
+  for (const FormatName& entry : Extensions)
+    if (word == entry.text && word != "s") return entry.format;
+  return OutputFormat::Unknown;
+}

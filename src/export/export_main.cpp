@@ -1,0 +1,13 @@
+// The export program's entry: the standard handles, then the console, then
+// the command line, before anything is printed.
+#include "console/console_window.h"
+#include "export/export_program.h"
+#include "runtime/arguments_platform.h"
+#include "runtime/run_end.h"
+
+int main(int argc, char** argv) {
+  StartRuntime();
+  StartConsole();
+  LoadArguments(argc, argv);
+  RunExportProgram();
+}

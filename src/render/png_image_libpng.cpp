@@ -1,0 +1,60 @@
+#include <png.h>
+
+#include <csetjmp>
+#include <cstring>
+
+#include "render/png_image.h"
+
+const bool PngOutputAvailable = true;
+
+namespace {
+
+struct ImageTarget {
+  uint8_t* image;
+  int32_t length;
+};
+
+// libpng hands over the file piece by piece. PngImageCapacity covers the
+// largest image, so the check can only fail through a fault in that bound;
+// png_error then ends the encoding like any other libpng failure.
+void AppendToImage(png_structp png, png_bytep data, size_t length) {
+  auto* target = static_cast<ImageTarget*>(png_get_io_ptr(png));
+  if (length > static_cast<size_t>(PngImageCapacity - target->length))
+    png_error(png, "PNG image larger than its buffer");
+  std::memcpy(target->image + target->length, data, length);
+  target->length += static_cast<int32_t>(length);
+}
+
+uint8_t scaledRow[LargestScaledRowBytes];
+
+}  // namespace
+
+int32_t EncodePngImage(const uint8_t* pixelRows, int scale, RgbColour ink, RgbColour background,
+                       uint8_t* image) {
+  png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+  if (png == nullptr) return 0;
+  png_infop info = png_create_info_struct(png);
+  ImageTarget target{image, 0};
+  // libpng reports failure by a long jump back to here; png and info are
+  // not changed after this point, so they hold their values when it comes.
+  if (info == nullptr || setjmp(png_jmpbuf(png))) {
+    png_destroy_write_struct(&png, &info);
+    return 0;
+  }
+  png_set_write_fn(png, &target, AppendToImage, nullptr);
+  const auto width = static_cast<png_uint_32>(SourceRowBytes * 8 * scale);
+  const auto height = static_cast<png_uint_32>(SourceRows * scale);
+  png_set_IHDR(png, info, width, height, 1, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
+               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_color palette[2] = {{background.red, background.green, background.blue},
+                          {ink.red, ink.green, ink.blue}};
+  png_set_PLTE(png, info, palette, 2);
+  png_write_info(png, info);
+  for (int row = 0; row < SourceRows; ++row) {
+    ScalePixelRow(pixelRows + row * SourceRowBytes, scale, scaledRow);
+    for (int copy = 0; copy < scale; ++copy) png_write_row(png, scaledRow);
+  }
+  png_write_end(png, info);
+  png_destroy_write_struct(&png, &info);
+  return target.length;
+}
