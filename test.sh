@@ -13,7 +13,7 @@ cd "$(dirname "$0")"
 
 packages=(
   cmake ninja-build g++ pkg-config          # the build
-  libgtest-dev libgmock-dev libbenchmark-dev libvterm-dev util-linux tmux hyperfine
+  libgtest-dev libgmock-dev libbenchmark-dev util-linux tmux python3 hyperfine
   groff-base dpkg-dev lintian               # manual pages, the Debian package
   g++-mingw-w64-x86-64-posix wine wine64    # the Windows build and its tests
   clang libclang-rt-14-dev                  # sanitizers and fuzzing
