@@ -1,7 +1,7 @@
 // ctrl_c_in_draw: begins a draw through the real console layer, which
 // switches the console to the ANSI code page, and sends Ctrl+C to its
 // console before the draw ends. The layer's control handler must switch the
-// code page back and pass the event on; the console case that starts this
+// code page back and pass the event on; the case that starts this
 // program reads the code page afterwards.
 //
 // Handlers run newest first, so the one registered here before the layer's
