@@ -29,7 +29,9 @@ string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "1000-byte Commodore 64 screen file, choosing for every 8 x 8 cell the"
     "character with the most pixels in common, and reports how well the"
     "picture matched. cellglyph-render draws a screen file back into such a"
-    "BMP to preview the result.")
+    "BMP, or a PNG in C64 colours, to preview the result. cellglyph-export"
+    "writes a screen as a C64 program that shows it, as assembler source or"
+    "as a PETSCII print stream.")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)
@@ -41,14 +43,16 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CELLGLYPH_PACKAGE_MAINTAINER})
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # The programs need the C and C++ run-time libraries only. dpkg-shlibdeps
-  # (package dpkg-dev) finds the exact versions; without it the versions of
-  # the oldest Debian release the build is known to work on are named.
+  # The programs need the C and C++ run-time libraries, and the renderer
+  # libpng. dpkg-shlibdeps (package dpkg-dev) finds the exact versions;
+  # without it the versions of the oldest Debian release the build is known
+  # to work on are named.
   find_program(CELLGLYPH_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(CELLGLYPH_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0)")
+    set(CPACK_DEBIAN_PACKAGE_DEPENDS
+        "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libpng16-16 (>= 1.6.39)")
   endif()
   # What Debian asks of a package beyond the installed tree (copyright file,
   # changelog, compressed manual pages) is added to the package alone, so
