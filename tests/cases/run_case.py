@@ -17,7 +17,8 @@ A case is its settings, a line "---", then what must come out. Settings:
   limit BYTES             a file-size limit; user nobody: run unprivileged
   typed TEXT              keys typed as it starts; the next line the terminal
                           holds afterwards is shown as "left:LINE"
-  cursor X Y              where it starts (on POSIX: rows of blank lines)
+  cursor X Y              where it starts (on POSIX: after Y line ends and X
+                          characters, which the program cannot know of)
   scrollback              the screen includes the terminal's scroll-back
   platform posix|windows  the case runs on that platform only
   paint, make NAME BYTES  for the probe only
@@ -120,7 +121,7 @@ def make_input(work, name, recipe):
         elif source == 'mosaic':
             rows = pixels_of_screen([c % 256 for c in range(1000)])
         elif source == 'stripes':
-            rows = bytes(0xFF if (r // 8) % 2 else 0x00 for r in range(200) for _ in range(40))
+            rows = bytes(0x00 if (r // 8) % 2 else 0xFF for r in range(200) for _ in range(40))
         else:
             rows = bytes(8000)
         cut = int(options.pop('cut', -1))
@@ -242,7 +243,8 @@ def exec_program(work, build, settings):
     streams = {k: v for k, v in settings if k in ('stdin', 'stdout', 'stderr')}
     for key, value in settings:
         if key == 'cursor':
-            sys.stdout.write('\n' * int(value.split()[1]))
+            column, row = (int(n) for n in value.split())
+            sys.stdout.write('\n' * row + '>' * column)
             sys.stdout.flush()
     pid = os.fork()
     if pid == 0:
