@@ -21,7 +21,7 @@ FileHandle FromHandle(HANDLE handle) { return reinterpret_cast<FileHandle>(handl
 // behind must still count as one.
 uint16_t FailureNumber() {
   uint16_t number = IoErrorNumberForSystemError(GetLastError());
-  return number != 0 ? number : GeneralFailure;
+  return number != NoIoError ? number : static_cast<uint16_t>(GeneralFailure);
 }
 
 // Consoles set to a Unicode code page report fewer bytes written than they
