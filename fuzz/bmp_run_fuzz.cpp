@@ -102,10 +102,9 @@ bool HasLine(const std::string& screen, const std::string& line) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   ResetRunState();
-  ResetMemoryFiles();
-  PutMemoryFile(InputName, data, size);
-  static const uint8_t staleOutput[] = "stale";
-  PutMemoryFile(OutputName, staleOutput, sizeof staleOutput);
+  const std::string staleOutput = "stale";
+  memoryFiles = {};
+  memoryFiles.files = {{InputName, std::string(data, data + size)}, {OutputName, staleOutput}};
   // Tall enough that nothing scrolls away before it is checked.
   StartMemoryConsole(100, 60);
 
@@ -122,17 +121,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   }
 
   const int64_t offBits = HeaderBfOffBits();
-  const std::vector<uint8_t> output = MemoryFileBytes(OutputName);
+  const std::string output = memoryFiles.files[OutputName];
   const std::string screen = MemoryConsoleWindowText();
-  const bool outputUntouched =
-      output == std::vector<uint8_t>(staleOutput, staleOutput + sizeof staleOutput);
-  Require(MemoryStandardOutput().empty(), "bytes on standard output");
+  const bool outputUntouched = output == staleOutput;
+  Require(memoryFiles.standardOutput.empty(), "bytes on standard output");
 
   if (status == 0) {
-    Require(MemoryStandardError().empty(), "a failure report after success");
+    Require(memoryFiles.standardError.empty(), "a failure report after success");
     Require(output.size() == CellCount, "the output is not 1000 bytes");
     Require(std::memcmp(output.data(), ScreenCodes, CellCount) == 0, "output is not ScreenCodes");
-    Require(MemoryFilesOpen() == 0, "a file left open after success");
+    for (const MemoryHandle& handle : memoryFiles.handles)
+      Require(!handle.open, "a file left open after success");
     int64_t pixelBytes = CheckPixelData(data, size, offBits);
     std::string total = std::to_string(HeaderBytesRead(size) + pixelBytes) + " bytes totally read.";
     Require(HasLine(screen, total), "wrong total of bytes read");
@@ -151,12 +150,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Require(outputUntouched, "the output was touched by a failed run");
   Require(!HasLine(screen, "done."), "done. after a failure");
   if (status == RejectedStatus) {
-    Require(MemoryStandardError().empty(), "a failure report after a rejection");
+    Require(memoryFiles.standardError.empty(), "a failure report after a rejection");
     Require(PixelDataAllZero(), "pixels loaded from a rejected file");
   } else if (status == NegativePositionStatus) {
     // The only failure that bytes alone can cause: rows before the file start.
     Require(offBits < 0, "a negative position without a negative bfOffBits");
-    Require(MemoryStandardError().rfind("Runtime error 131 at $", 0) == 0, "no failure report");
+    Require(memoryFiles.standardError.rfind("Runtime error 131 at $", 0) == 0,
+            "no failure report");
   } else {
     Fail("an exit status no input file can cause");
   }

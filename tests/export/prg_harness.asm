@@ -1,6 +1,6 @@
 ; Runs a .prg's machine code under sim65 as RUN would start it, and writes
 ; what the machine shows while the program waits for a key to standard
-; output. The test writes a two-line file that places the .prg at $0801
+; output. The test writes a short file that places the .prg at $0801
 ; (!binary) and then includes this one, and assembles it with ACME with
 ; sys_address set to the number on the program's SYS line.
 ;

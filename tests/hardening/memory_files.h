@@ -1,36 +1,38 @@
 #pragma once
-#include <cstddef>
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
 // Files held in memory, linked in place of the platform's files so that a
-// whole run can go in process, fast, and with any single file operation
-// made to fail. Handles 0 to 2 are the standard ones: what goes to standard
-// output and standard error is kept; reading standard output fails as it
-// does on POSIX.
+// whole run goes in process, fast, with any one file operation made to
+// fail. Handles 0 to 2 are the standard ones: standard input reads as
+// empty, reading standard output fails as it does on POSIX, and what
+// standard output and standard error take is kept. `memoryFiles = {}`
+// forgets everything.
 
-// Forgets every file, every open handle, what the standard handles took and
-// any fault.
-void ResetMemoryFiles();
+struct MemoryHandle {
+  std::string name;
+  size_t position;
+  bool writable;
+  bool open;
+};
 
-void PutMemoryFile(const std::string& name, const uint8_t* bytes, size_t count);
-bool MemoryFileExists(const std::string& name);
-std::vector<uint8_t> MemoryFileBytes(const std::string& name);  // empty when missing
-int MemoryFilesOpen();  // handles opened and not yet closed
+struct MemoryFiles {
+  std::map<std::string, std::string> files;  // the bytes of each file, by name
+  std::vector<MemoryHandle> handles;         // handle 3 first
+  std::string standardOutput;
+  std::string standardError;
+  // One letter per open, seek, read, write and close, in order: o, s, r, w,
+  // c. Writes to standard error (the failure report) are not counted, so
+  // that every failure can be reported.
+  std::string operations;
+  // Operation failAt, counted from 1, fails with failNumber. A failing write
+  // first stores failBytes of its bytes, as a write that ran out of room
+  // part way; with the number 0 it reports no error, as a short write.
+  size_t failAt;
+  uint16_t failNumber;
+  uint32_t failBytes;
+};
 
-std::string MemoryStandardOutput();
-std::string MemoryStandardError();
-
-// The open, seek, read, write and close calls made since the reset, counted
-// from 1. Writes to standard error (the failure report) are not counted.
-int MemoryFileOperations();
-// One letter per counted call, in order: o(pen), s(eek), r(ead), w(rite),
-// c(lose).
-std::string MemoryFileOperationKinds();
-
-// Makes operation `operation` fail with the I/O error number `number`; a
-// failing write first stores `bytesBefore` of its bytes, as a write that
-// ran out of room part way does. A write given the number 0 stores
-// `bytesBefore` bytes and reports no error, as a short write does.
-void InjectMemoryFault(int operation, uint16_t number, uint32_t bytesBefore = 0);
+extern MemoryFiles memoryFiles;
