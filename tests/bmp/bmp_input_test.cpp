@@ -63,6 +63,7 @@ TEST(BmpInput, Outcomes) {
       // Four-byte fields are signed, two-byte fields are not.
       {Patched(18, {0x40, 0x01, 0x00, 0x80}), "1, 54 read, open", "Image is -2147483328 pixels"},
       {Patched(28, {0xFF, 0xFF}), "1, 54 read, open", "uses 65535 bits"},
+      {Bmp({.biBitCount = 8}), "1, 54 read, open", "uses 8 bits"},
       // Validation reports only the first failing check.
       {Bmp({.biWidth = 321, .biHeight = 201, .biBitCount = 24, .biCompression = 1}), "1, 54 read, open", "Compression"},
       {Bmp({.biWidth = 319, .biHeight = 201, .biBitCount = 24}), "1, 54 read, open", "Image is 319 pixels, should be 320"},

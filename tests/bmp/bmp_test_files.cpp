@@ -22,9 +22,8 @@ std::vector<uint8_t> BuildBmp(const BmpHeaderValues& v, size_t gap, size_t pixel
 
 std::vector<uint8_t> WellFormedBmp() {
   std::vector<uint8_t> bytes = BuildBmp(BmpHeaderValues{}, 8, 8000);
-  const uint8_t colourTable[8] = {0, 0, 0, 0, 255, 255, 255, 0};
-  std::copy(colourTable, colourTable + 8, bytes.begin() + 54);
-  return bytes;
+  std::fill(bytes.begin() + 54, bytes.begin() + 62, 0), std::fill(bytes.begin() + 58, bytes.begin() + 61, 255);
+  return bytes;  // the colour table: black, then white
 }
 
 std::string WriteTestFile(const std::vector<uint8_t>& bytes) {
