@@ -38,7 +38,6 @@ std::pair<std::string, std::string> RunBmpInput(const std::string& path) {
   return {ended, MemoryConsoleWindowText()};
 }
 
-Bytes Bmp(const BmpHeaderValues& values) { return BuildBmp(values, 8, 8000); }
 Bytes Cut(size_t length, Bytes file = WellFormedBmp()) { return file.resize(length), file; }
 Bytes Patched(size_t offset, const Bytes& bytes, Bytes file = WellFormedBmp()) {
   return std::copy(bytes.begin(), bytes.end(), file.begin() + static_cast<ptrdiff_t>(offset)), file;
@@ -63,26 +62,26 @@ TEST(BmpInput, Outcomes) {
       // Four-byte fields are signed, two-byte fields are not.
       {Patched(18, {0x40, 0x01, 0x00, 0x80}), "1, 54 read, open", "Image is -2147483328 pixels"},
       {Patched(28, {0xFF, 0xFF}), "1, 54 read, open", "uses 65535 bits"},
-      {Bmp({.biBitCount = 8}), "1, 54 read, open", "uses 8 bits"},
+      {BuildBmp({.biBitCount = 8}), "1, 54 read, open", "uses 8 bits"},
       // Validation reports only the first failing check.
-      {Bmp({.biWidth = 321, .biHeight = 201, .biBitCount = 24, .biCompression = 1}), "1, 54 read, open", "Compression"},
-      {Bmp({.biWidth = 319, .biHeight = 201, .biBitCount = 24}), "1, 54 read, open", "Image is 319 pixels, should be 320"},
-      {Bmp({.biHeight = 199, .biBitCount = 24}), "1, 54 read, open", "Image is 199"},
+      {BuildBmp({.biWidth = 321, .biHeight = 201, .biBitCount = 24, .biCompression = 1}), "1, 54 read, open", "Compression"},
+      {BuildBmp({.biWidth = 319, .biHeight = 201, .biBitCount = 24}), "1, 54 read, open", "Image is 319 pixels, should be 320"},
+      {BuildBmp({.biHeight = 199, .biBitCount = 24}), "1, 54 read, open", "Image is 199"},
       // bfSize - bfOffBits must be 8000, computed without wrapping around.
-      {Bmp({.bfSize = 0}), "1, 54 read, closed", "\nError: -62 bytes"},
-      {Bmp({.bfSize = 0x80000000}), "1, 54 read, closed", "\nError: -2147483710 bytes"},
+      {BuildBmp({.bfSize = 0}), "1, 54 read, closed", "\nError: -62 bytes"},
+      {BuildBmp({.bfSize = 0x80000000}), "1, 54 read, closed", "\nError: -2147483710 bytes"},
       // Only 1-bit images are loaded.
-      {Bmp({.biBitCount = 4}), "1, 54 read, closed", "4bit multicolor mode not supported"},
+      {BuildBmp({.biBitCount = 4}), "1, 54 read, closed", "4bit multicolor mode not supported"},
       // Rows come from bfOffBits on, bottom row first; a short file leaves
       // the rest zero and the run goes on. Fields never examined may hold
       // anything.
       {WellFormedBmp(), "loaded, 8054 read, open", "\n8000 bytes PixelData read.", 62},
       {Cut(62 + 7980), "loaded, 8034 read, open", "\n7980 bytes PixelData", 62},
-      {Cut(8000, Bmp({.bfSize = 8000, .bfOffBits = 0})), "loaded, 8054 read, open", "\n8000 bytes PixelData", 0},
+      {Cut(8000, BuildBmp({.bfSize = 8000, .bfOffBits = 0})), "loaded, 8054 read, open", "\n8000 bytes PixelData", 0},
       {BuildBmp({.bfSize = 8146, .bfReserved1 = 0xFFFF, .bfOffBits = 146, .biSize = 124, .biPlanes = 0xFFFF}, 92, 8000),
        "loaded, 8054 read, open", "\n8000 bytes PixelData", 146},
       // Rows 199 to 1 lie at 7920 down to 0; positioning row 0 at -40 fails.
-      {Cut(7960, Bmp({.bfSize = 7960, .bfOffBits = static_cast<uint32_t>(-40)})), "131, 8014 read, open",
+      {Cut(7960, BuildBmp({.bfSize = 7960, .bfOffBits = static_cast<uint32_t>(-40)})), "131, 8014 read, open",
        "Starting at position: -40 byte", -40},
   };
   for (const auto& c : cases) {

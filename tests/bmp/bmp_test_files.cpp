@@ -21,7 +21,7 @@ std::vector<uint8_t> BuildBmp(const BmpHeaderValues& v, size_t gap, size_t pixel
 }
 
 std::vector<uint8_t> WellFormedBmp() {
-  std::vector<uint8_t> bytes = BuildBmp(BmpHeaderValues{}, 8, 8000);
+  std::vector<uint8_t> bytes = BuildBmp(BmpHeaderValues{});
   std::fill(bytes.begin() + 54, bytes.begin() + 62, 0), std::fill(bytes.begin() + 58, bytes.begin() + 61, 255);
   return bytes;  // the colour table: black, then white
 }

@@ -23,7 +23,7 @@ uint8_t TestPixelByte(size_t p);
 
 // The header, then `gap` bytes of 0xEE up to the pixel data (the colour table
 // and any larger info header), then `pixelCount` bytes of the test picture.
-std::vector<uint8_t> BuildBmp(const BmpHeaderValues& values, size_t gap, size_t pixelCount);
+std::vector<uint8_t> BuildBmp(const BmpHeaderValues& values, size_t gap = 8, size_t pixelCount = 8000);
 
 // A well-formed image: header, black and white colour table, 8000 bytes.
 std::vector<uint8_t> WellFormedBmp();

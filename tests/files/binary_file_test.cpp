@@ -63,6 +63,12 @@ TEST(BinaryFile, FailuresAndRules) {
       {[] { return Steps({Open("out", false), Write(), Close(), ReadWholeFile(folder.Path("out"))}); }, "000abc"},
       {[] { return Steps({Open("in", true), Read(13), Read(1000), Read(-40), Write()}); }, "0nopqrstuvwxyz00131105"},
       {[] { return Steps({Open("/dev/full", false), Write()}); }, "0101"},
+      // A pending error stops every operation: the input stays open, nothing is created.
+      {[] {
+         BinaryFile other;
+         Open("in", true), pendingIoError = 77, CloseFile(file), BindFileName(other, folder.Path("never")), CreateEmptyFile(other);
+         return std::to_string(int(file.state)) + Error() + std::to_string(FileExists(folder.Path("never")));
+       }, "2770"},
       // The empty name is standard output, which is never closed.
       {[] { return BindFileName(file, ""), Steps({(CreateEmptyFile(file), Error()), Close(), std::to_string(::fcntl(1, F_GETFD))}); },
        "000"},

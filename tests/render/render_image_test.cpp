@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "bmp/pixel_layout.h"
@@ -22,6 +23,11 @@ TEST(RenderImage, BmpAndPngShowTheGlyphs) {
   for (uint8_t& code : codes) code = static_cast<uint8_t>(random());
   DrawScreen(codes, pixels);
   BuildBmpImage(pixels, bmp);
+  // The header: 8062 bytes, pixels at 62, a 40-byte info header, 320 x 200,
+  // 1 plane of 1 bit, no compression, 8000 pixel bytes at 2835 pixels a
+  // metre, 2 colours; then the colour table, black and white.
+  EXPECT_EQ(std::string(bmp, bmp + 62), std::string("BM\x7e\x1f\0\0\0\0\0\0\x3e\0\0\0\x28\0\0\0\x40\x01\0\0\xc8\0\0\0\x01\0\x01\0\0\0\0\0"
+                                                   "\x40\x1f\0\0\x13\x0b\0\0\x13\x0b\0\0\x02\0\0\0\x02\0\0\0\0\0\0\0\xff\xff\xff\0", 62));
   std::vector<uint8_t> png(PngImageCapacity), rgb;
   for (const auto& [scale, ink, background] : {std::tuple{1, 1, 0}, {2, 14, 6}, {3, 2, 7}, {8, 0, 15}}) {
     SCOPED_TRACE(scale);
