@@ -12,35 +12,18 @@
 // field's size, so any bit pattern can be given.
 struct BmpHeaderValues {
   uint8_t signature[2] = {'B', 'M'};
-  uint32_t bfSize = 8062;
-  uint32_t bfReserved1 = 0;
-  uint32_t bfReserved2 = 0;
-  uint32_t bfOffBits = 62;
-  uint32_t biSize = 40;
-  uint32_t biWidth = 320;
-  uint32_t biHeight = 200;
-  uint32_t biPlanes = 1;
-  uint32_t biBitCount = 1;
-  uint32_t biCompression = 0;
-  uint32_t biSizeImage = 8000;
-  uint32_t biXPelsPerMeter = 2835;
-  uint32_t biYPelsPerMeter = 2835;
-  uint32_t biClrUsed = 2;
-  uint32_t biClrImportant = 2;
+  uint32_t bfSize = 8062, bfReserved1 = 0, bfReserved2 = 0, bfOffBits = 62;
+  uint32_t biSize = 40, biWidth = 320, biHeight = 200, biPlanes = 1, biBitCount = 1, biCompression = 0;
+  uint32_t biSizeImage = 8000, biXPelsPerMeter = 2835, biYPelsPerMeter = 2835, biClrUsed = 2, biClrImportant = 2;
 };
-
-inline constexpr size_t HeaderBytes = 54;
-inline constexpr size_t PixelBytes = 8000;
-
-std::vector<uint8_t> BuildHeader(const BmpHeaderValues& values);
 
 // Byte p of the test picture's pixel data in file order: never 0, and no two
 // rows alike, so a byte that was not read or landed in the wrong row shows.
 uint8_t TestPixelByte(size_t p);
 
-// Header, then `gap` bytes of 0xEE up to the pixel data (the colour table and
-// any larger info header), then `pixelCount` bytes of the test picture.
-std::vector<uint8_t> BuildBmp(const BmpHeaderValues& values, size_t gap, size_t pixelCount);
+// The header, then `gap` bytes of 0xEE up to the pixel data (the colour table
+// and any larger info header), then `pixelCount` bytes of the test picture.
+std::vector<uint8_t> BuildBmp(const BmpHeaderValues& values, size_t gap = 8, size_t pixelCount = 8000);
 
 // A well-formed image: header, black and white colour table, 8000 bytes.
 std::vector<uint8_t> WellFormedBmp();

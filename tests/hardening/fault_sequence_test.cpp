@@ -99,7 +99,7 @@ TEST(FaultSequence, EachFileOperationFailsInTurn) {
   badSignature.signature[1] = 'X';
   wrongSize.bfSize = 8061;
   for (const BmpHeaderValues& values : {badSignature, wrongSize}) {
-    const std::vector<uint8_t> rejected = BuildBmp(values, 8, PixelBytes);
+    const std::vector<uint8_t> rejected = BuildBmp(values);
     const Outcome turnedDown = RunWithFault(rejected, "out.bin", 0, 0, 0);
     ASSERT_EQ(turnedDown.status, RunRejected);
     ASSERT_TRUE(std::regex_match(turnedDown.operations, std::regex("or+c")));

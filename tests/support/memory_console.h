@@ -8,31 +8,22 @@
 // Linked into tests in place of the platform console.
 
 struct MemoryConsoleSetup {
-  int32_t bufferWidth = 120;
-  int32_t bufferHeight = 60;
-  int32_t windowLeft = 0;  // 0-based, inclusive
-  int32_t windowTop = 0;
-  int32_t windowRight = 119;
-  int32_t windowBottom = 59;
-  int32_t cursorX = 0;
-  int32_t cursorY = 0;
+  int32_t bufferWidth = 120, bufferHeight = 60;
+  int32_t windowLeft = 0, windowTop = 0, windowRight = 119, windowBottom = 59;  // 0-based, inclusive
+  int32_t cursorX = 0, cursorY = 0;
   uint16_t attributes = 0x1E;
-  bool redirected = false;  // standard output is not a console
 };
 
-// Resets the buffer to spaces in the setup's attribute.
-void ResetMemoryConsole(const MemoryConsoleSetup& setup);
-
-// A window of columns x rows at the buffer's top left, cursor at its corner,
-// then the file services and the console started on it.
-void StartMemoryConsole(int32_t columns, int32_t rows);
+// Resets the buffer to blanks in the setup's attribute, then starts the file
+// services and the console on it. The short form: a window of columns x rows
+// that fills the buffer, the cursor at its top left.
 void StartMemoryConsole(const MemoryConsoleSetup& setup);
+void StartMemoryConsole(int32_t columns, int32_t rows);
 
-std::string MemoryConsoleRow(int32_t y);            // a whole buffer row
-std::string MemoryConsoleWindowRow(int32_t row);    // a window row, 0-based, trailing blanks cut
-std::string MemoryConsoleWindowText();              // all window rows joined by '\n', trailing empty rows cut
+std::string MemoryConsoleRow(int32_t y);          // a whole buffer row
+std::string MemoryConsoleWindowRow(int32_t row);  // a window row, 0-based, trailing blanks cut
+std::string MemoryConsoleWindowText();            // window rows joined by '\n', trailing empty rows cut
 uint8_t MemoryConsoleAttribute(int32_t x, int32_t y);
-char MemoryConsoleCharacter(int32_t x, int32_t y);
 int32_t MemoryConsoleCursorX();
 int32_t MemoryConsoleCursorY();
 int MemoryConsoleDrawCount();  // completed draws

@@ -6,6 +6,3 @@
 struct RunEnded {
   int32_t status;
 };
-
-// How many locations the next captured call chain reports (default: none).
-void SetCapturedCallChain(const uintptr_t* locations, int count);

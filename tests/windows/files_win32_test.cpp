@@ -16,128 +16,72 @@
 
 namespace {
 
-class FilesOnWindows : public testing::Test {
- protected:
-  void SetUp() override { StartRuntime(); }
+BinaryFile file;
 
-  // Opens as the input (existing) or the output and returns the error left.
-  static uint16_t Open(BinaryFile& file, const std::string& path, bool existing) {
-    BindFileName(file, path);
-    existing ? OpenExistingFile(file) : CreateEmptyFile(file);
-    return std::exchange(pendingIoError, 0);
-  }
+// Opens as the input (existing) or the output and returns the error left.
+uint16_t Open(const std::string& path, bool existing) {
+  BindFileName(file, path);
+  return existing ? OpenExistingFile(file) : CreateEmptyFile(file), std::exchange(pendingIoError, 0);
+}
 
+HANDLE OpenOther(const std::string& path, DWORD access) {
+  return CreateFileA(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
+}
+
+TEST(FilesOnWindows, NumbersAndRules) {
+  StartRuntime();
   TempFolder folder;  // its names use slashes, which the layer must turn round
-};
-
-TEST_F(FilesOnWindows, FailedOpensGiveTheProgramsNumbers) {
   std::filesystem::create_directory(folder.Path("sub"));
-  WriteFile(folder.Path("busy.bmp"), "BM");
-  HANDLE writer =
-      CreateFileA(folder.Path("busy.bmp").c_str(), GENERIC_WRITE,
-                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0, nullptr);
-  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
-  const struct {
-    const char* name;
-    bool existing;
-    uint16_t number;
-  } cases[] = {
-      {"missing.bmp", true, 2},        {"nofolder/in.bmp", true, 3},
-      {"nofolder/out.bin", false, 3},  {"sub", true, 5},
-      {"sub", false, 5},               {"bad?name.bin", false, 123},
-      {"busy.bmp", true, 5},           {"busy.bmp", false, 5},  // another program writes it
-  };
-  for (const auto& c : cases) {
-    BinaryFile file;
-    EXPECT_EQ(Open(file, folder.Path(c.name), c.existing), c.number) << c.name;
-    EXPECT_EQ(file.state, FileState::Closed) << c.name;
-  }
+  WriteFile(folder.Path("busy.bmp"), "BM"), WriteFile(folder.Path("in.bmp"), "ABCDEFGHIJ");
+  SetFileAttributesA(folder.Path("in.bmp").c_str(), FILE_ATTRIBUTE_READONLY);
+  HANDLE writer = OpenOther(folder.Path("busy.bmp"), GENERIC_WRITE);  // another program writes it
+  for (const auto& [name, existing, number] : {std::tuple{"missing.bmp", true, 2}, {"nofolder/in.bmp", true, 3},
+                                               {"nofolder/out.bin", false, 3}, {"sub", true, 5}, {"sub", false, 5},
+                                               {"bad?name.bin", false, 123}, {"busy.bmp", true, 5}, {"busy.bmp", false, 5}})
+    EXPECT_EQ(Open(folder.Path(name), existing), number) << name;
   CloseHandle(writer);
-}
 
-TEST_F(FilesOnWindows, CreateEmptiesAFileThatOthersMayReadButNotWrite) {
-  std::string path = folder.Path("out.bin");
-  WriteFile(path, std::string(100, 'x'));
-  BinaryFile file;
-  // Behind \\?\ Windows takes a name as it is: only the layer turns the slash.
-  ASSERT_EQ(Open(file, "\\\\?\\" + path, false), 0) << path;
-  HANDLE reader = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, 0, nullptr);
-  EXPECT_NE(reader, INVALID_HANDLE_VALUE);
-  CloseHandle(reader);
-  EXPECT_EQ(CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, OPEN_EXISTING, 0, nullptr),
-            INVALID_HANDLE_VALUE);
-  DWORD flags = 0;
-  EXPECT_TRUE(GetHandleInformation(reinterpret_cast<HANDLE>(file.handle), &flags) &&
-              (flags & HANDLE_FLAG_INHERIT))
-      << "handles are inheritable";
-  WriteBlock(file, "abc", 3);
-  CloseFile(file);
-  EXPECT_EQ(pendingIoError, 0);
-  EXPECT_EQ(ReadWholeFile(path), "abc");
-}
-
-TEST_F(FilesOnWindows, TheInputIsReadOnlyAndSeeksFromTheStart) {
-  std::string path = folder.Path("in.bmp");
-  WriteFile(path, "ABCDEFGHIJ");
-  ASSERT_TRUE(SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY));
-  BinaryFile file;
-  ASSERT_EQ(Open(file, path, true), 0);
-  uint32_t written = 0;
-  EXPECT_EQ(PlatformWriteFile(file.handle, "x", 1, &written), 5) << "opened for reading only";
+  // The input is opened for reading only, and seeks from the start.
+  ASSERT_EQ(Open(folder.Path("in.bmp"), true), 0);
+  uint32_t count = 0;
+  EXPECT_EQ(PlatformWriteFile(file.handle, "x", 1, &count), 5);
   char buffer[16] = {};
-  uint16_t countRead = 0;
-  const struct {
-    int64_t position;
-    const char* bytes;  // all that a read of 16 gives
-  } cases[] = {{2, "CDEFGHIJ"}, {9, "J"}, {10, ""}, {4294967296LL + 3, ""}};
-  for (const auto& c : cases) {
-    SeekFile(file, c.position);
-    ReadBlock(file, buffer, 16, countRead);
-    EXPECT_EQ(pendingIoError, 0) << c.position;
-    EXPECT_EQ(std::string(buffer, countRead), c.bytes) << c.position;
+  uint16_t got = 0;
+  for (const auto& [position, bytes] : {std::pair{2LL, "CDEFGHIJ0"}, {9, "J0"}, {10, "0"}, {4294967296LL + 3, "0"}, {-1, "131"}}) {
+    SeekFile(file, position), ReadBlock(file, buffer, 16, got);
+    EXPECT_EQ(std::string(buffer, got) + std::to_string(std::exchange(pendingIoError, 0)), bytes) << position;
   }
-  SeekFile(file, -1);
-  EXPECT_EQ(std::exchange(pendingIoError, 0), 131) << "a negative position";
   CloseFile(file);
-  EXPECT_EQ(pendingIoError, 0);
-}
 
-TEST_F(FilesOnWindows, NamesAreReadInTheAnsiCodePage) {
-  if (GetACP() != 1252) GTEST_SKIP() << "needs ANSI code page 1252, this system has " << GetACP();
-  BinaryFile file;
-  ASSERT_EQ(Open(file, folder.Path("caf\xe9.bin"), false), 0);
-  CloseFile(file);
-  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.root) / L"caf\u00e9.bin"));
-}
-
-TEST_F(FilesOnWindows, AnEmptyNameIsStandardOutputAndStaysOpen) {
-  BinaryFile file;
-  ASSERT_EQ(Open(file, "", true), 0);
-  HANDLE standardOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-  EXPECT_EQ(reinterpret_cast<HANDLE>(file.handle), standardOutput);
-  CloseFile(file);
+  // Behind \\?\ a name is taken as it is: only the layer turns the slash.
+  // Others may read the output while it is open, not write it; its handle
+  // is inherited.
+  ASSERT_EQ(Open("\\\\?\\" + folder.Path("out.bin"), false), 0);
+  HANDLE reader = OpenOther(folder.Path("out.bin"), GENERIC_READ);
+  EXPECT_TRUE(reader != INVALID_HANDLE_VALUE && CloseHandle(reader));
+  EXPECT_EQ(OpenOther(folder.Path("out.bin"), GENERIC_WRITE), INVALID_HANDLE_VALUE);
   DWORD flags = 0;
-  EXPECT_TRUE(GetHandleInformation(standardOutput, &flags)) << "standard output is not closed";
-}
+  EXPECT_TRUE(GetHandleInformation(reinterpret_cast<HANDLE>(file.handle), &flags) && (flags & HANDLE_FLAG_INHERIT));
+  WriteBlock(file, "abc", 3), CloseFile(file);
+  EXPECT_EQ(ReadWholeFile(folder.Path("out.bin")) + std::to_string(pendingIoError), "abc0");
 
-TEST_F(FilesOnWindows, ABrokenPipeIsTheEndOfTheData) {
+  // The empty name is standard output, which closing the file leaves open.
+  ASSERT_EQ(Open("", true), 0);
+  EXPECT_EQ(reinterpret_cast<HANDLE>(file.handle), GetStdHandle(STD_OUTPUT_HANDLE));
+  CloseFile(file);
+  EXPECT_TRUE(GetHandleInformation(GetStdHandle(STD_OUTPUT_HANDLE), &flags));
+
+  // A pipe whose writer has gone has run out of data; a failed close counts.
   HANDLE readEnd, writeEnd;
-  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0));
-  DWORD written = 0;
-  WriteFile(writeEnd, "hello", 5, &written, nullptr);
+  ASSERT_TRUE(CreatePipe(&readEnd, &writeEnd, nullptr, 0) && ::WriteFile(writeEnd, "hello", 5, &flags, nullptr));
   CloseHandle(writeEnd);
-  FileHandle handle = reinterpret_cast<FileHandle>(readEnd);
-  char buffer[16];
-  uint32_t obtained = 0;
-  EXPECT_EQ(PlatformReadFile(handle, buffer, 16, &obtained), 0);
-  EXPECT_EQ(obtained, 5u);
-  EXPECT_EQ(PlatformReadFile(handle, buffer, 16, &obtained), 0)
-      << "no failure once the writer is gone";
-  EXPECT_EQ(obtained, 0u);
-  EXPECT_EQ(PlatformCloseFile(handle), 0);
-  EXPECT_EQ(PlatformCloseFile(handle), ERROR_INVALID_HANDLE) << "a failed close is reported";
+  const FileHandle pipe = reinterpret_cast<FileHandle>(readEnd);
+  for (const uint32_t expected : {5u, 0u}) {
+    EXPECT_EQ(PlatformReadFile(pipe, buffer, 16, &count), 0);
+    EXPECT_EQ(count, expected);
+  }
+  EXPECT_EQ(PlatformCloseFile(pipe), 0);
+  EXPECT_EQ(PlatformCloseFile(pipe), ERROR_INVALID_HANDLE);
 }
 
 }  // namespace

@@ -1,0 +1,100 @@
+// The PETSCII stream printed on a small model of the C64 screen editor must
+// leave the screen file on the screen; the formats an output name asks for.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "export/petscii_stream.h"
+
+namespace {
+
+using Screen = std::vector<uint8_t>;
+
+// Follows the KERNAL's print routine for every code the stream may hold, and
+// refuses what a stream must never do: print into the last column (the line
+// would wrap), end the bottom row (the screen would scroll), move or delete
+// past the left column, insert into a full row, send a control code that
+// would be shown rather than done (in quote mode all but delete, in insert
+// mode all), or any other code.
+struct Editor {
+  Screen cells = Screen(1000, 32);
+  int row = 0, column = 0, inserts = 0;
+  bool reverse = false, quote = false, upperCase = false;
+  std::string refused;
+
+  void Refuse(uint8_t code) { refused += std::to_string(code) + " at " + std::to_string(row * 40 + column) + "; "; }
+  // In insert mode every character ends quote mode.
+  void Put(uint8_t code) {
+    if (column == 39) return Refuse(code);
+    cells[row * 40 + column++] = reverse ? static_cast<uint8_t>(code | 0x80) : code;
+    if (inserts > 0 && --inserts > 0) quote = false;
+  }
+  void Print(uint8_t code) {
+    uint8_t* line = &cells[row * 40];
+    if (code == 0x0D || code == 0x8D) {
+      if (row == 24) return Refuse(code);
+      reverse = quote = false, inserts = column = 0, ++row;
+    } else if (code >= 0x20 && code < 0x80) {
+      quote ^= code == 0x22;
+      Put(static_cast<uint8_t>(code < 0x60 ? code & 0x3F : code & 0xDF));
+    } else if (code >= 0xA0) {
+      Put(static_cast<uint8_t>(code == 0xFF ? 0x5E : (code & 0x7F) | 0x40));
+    } else if ((quote && code != 0x14) || inserts > 0) {
+      Refuse(code);
+    } else if (code == 0x12 || code == 0x92 || code == 0x8E) {
+      (code == 0x8E ? upperCase : reverse) = code != 0x92;
+    } else if (code == 0x93) {
+      cells.assign(1000, 32), row = column = 0;
+    } else if (code == 0x14 && column > 0) {
+      std::copy(line + column, line + 40, line + column - 1), line[39] = 32, --column;
+    } else if (code == 0x9D && column > 0) {
+      --column;
+    } else if (code == 0x94 && column < 39 && line[39] == 32) {
+      std::copy_backward(line + column, line + 39, line + 40), line[column] = 32, ++inserts;
+    } else if (std::find(std::begin(PetsciiColourCodes), std::end(PetsciiColourCodes), code) == std::end(PetsciiColourCodes)) {
+      Refuse(code);
+    }
+  }
+};
+
+// Every code; quotes and reverse cells at the ends of rows and in the last
+// cell; then mostly quotes, reverse quotes, blanks and reverse letters, so
+// that reverse changes after odd numbers of quotes in every column; then
+// random screens.
+TEST(Export, PetsciiStreamRebuildsTheScreen) {
+  std::mt19937 random(1);
+  const uint8_t ends[][3] = {{34, 129, 162}, {162, 34, 1}, {129, 34, 34}, {34, 160, 160}}, quotes[] = {34, 162, 32, 160, 1, 129, 34};
+  for (int kind = 0; kind < 54; ++kind) {
+    Screen screen(1000, kind == 1 ? 160 : 32);
+    for (int cell = 0; cell < 1000; ++cell) {
+      if (kind == 2) screen[cell] = static_cast<uint8_t>(cell);
+      if (kind == 3 && cell % 40 >= 37) screen[cell] = ends[cell / 40 % 4][cell % 40 - 37];
+      if (kind >= 4) screen[cell] = kind < 44 ? quotes[random() % 7] : static_cast<uint8_t>(random());
+    }
+    uint8_t stream[PetsciiStreamCapacity];
+    Editor editor;
+    const int length = BuildPetsciiStream(screen.data(), 14, stream);
+    ASSERT_LE(length, PetsciiStreamCapacity);  // the bound the stream's buffers are made for
+    for (int i = 0; i < length; ++i) editor.Print(stream[i]);
+    // Light blue (0x9A), the upper-case set, nothing refused, the screen.
+    EXPECT_EQ(std::to_string(stream[0]) + (editor.upperCase ? " upper case " : " ") + editor.refused, "154 upper case ") << kind;
+    EXPECT_EQ(editor.cells, screen) << kind;
+  }
+}
+
+// Only the last part of a path has an extension; --format takes no "s".
+TEST(Export, FormatFromNameAndWord) {
+  using enum OutputFormat;
+  const std::pair<const char*, OutputFormat> names[] = {
+      {"a.prg", Program},      {"C:\\x.y\\a.PRG", Program}, {"a.asm", AssemblerSource}, {"v1.2/a.s", AssemblerSource},
+      {"a.Seq", PrintStream},  {"v1.2/screen", Unknown},  {"v1.2\\screen", Unknown},    {"d/.prg", Unknown},
+      {"a.prg.bin", Unknown},  {"a.sq", Unknown},         {"d\\.prg", Unknown}};
+  for (const auto& [name, format] : names) EXPECT_EQ(FormatFromName(name), format) << name;
+  for (const auto& [word, format] : {std::pair{"prg", Program}, {"asm", AssemblerSource}, {"seq", PrintStream}, {"s", Unknown}, {"PRG", Unknown}})
+    EXPECT_EQ(FormatFromWord(word), format) << word;
+}
+
+}  // namespace
