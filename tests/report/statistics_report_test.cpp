@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <string>
 #include <vector>
 
@@ -78,6 +80,9 @@ TEST(StatisticsReport, Percentages) {
     EXPECT_EQ(MemoryConsoleWindowRow(8), " 0" + std::string(40, total == 64000 ? '.' : '*') + " 0");
   }
   EXPECT_EQ(MemoryConsoleWindowRow(2).substr(79), " 0   1000    0     0     0");
+  for (auto& row : SameBitsGrid) std::fill(std::begin(row), std::end(row), int16_t{0});
+  PrintReport(120, 40, 64);  // cells with no pixel alike still count in the first range
+  EXPECT_EQ(MemoryConsoleWindowRow(2).substr(0, 18), "    count:  1000  ");
   PrintReport(120, 40, -5);  // a negative limit marks nothing
   EXPECT_EQ(MemoryConsoleWindowRow(5) + MemoryConsoleWindowRow(8),
             "-------big differences (samebits<-5)-------- 0" + std::string(40, '.') + " 0");
