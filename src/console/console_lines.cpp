@@ -1,5 +1,6 @@
 #include "console/console_lines.h"
 
+#include "runtime/arguments_platform.h"
 #include "runtime/io_check.h"
 
 TextChannel consoleOutput;
@@ -36,5 +37,14 @@ void ShowLineEnd() {
 
 void ShowLine(std::string_view text) {
   ShowText(text);
+  ShowLineEnd();
+}
+
+void ShowNamedLine(std::string_view before, std::string_view name, std::string_view after) {
+  ShowText(before);
+  ShowText("\"");
+  ShowText(TextView(ShowName(name).text));
+  ShowText("\"");
+  ShowText(after);
   ShowLineEnd();
 }

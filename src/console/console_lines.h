@@ -16,3 +16,8 @@ void ShowChar(char character, int32_t width = 0);
 void ShowStatementEnd();  // hands the statement to the console
 void ShowLineEnd();       // ends the line, which also hands it on
 void ShowLine(std::string_view text);
+
+// A line naming a file: before, the name in double quotes with its first
+// 255 characters as the platform shows them, then after. The file itself is
+// always opened under the whole name.
+void ShowNamedLine(std::string_view before, std::string_view name, std::string_view after);

@@ -4,7 +4,7 @@
 
 #include "console/console_lines.h"
 #include "export/petscii_stream.h"
-#include "files/binary_file.h"
+#include "files/whole_file.h"
 #include "match/screen_layout.h"
 #include "runtime/arguments_platform.h"
 #include "runtime/error_numbers.h"
@@ -25,31 +25,6 @@ constexpr int OutputCapacity = Largest(PrgImageSize, Largest(AsmTextSize, Petsci
 
 uint8_t screenBytes[ScreenReadSize];
 uint8_t outputBytes[OutputCapacity];
-
-// Names are shown with their first 255 characters, as the converter shows
-// them; the file itself is opened under the whole name.
-void ShowNamedLine(std::string_view before, std::string_view name, std::string_view after) {
-  ShowText(before);
-  ShowText("\"");
-  ShowText(TextView(ShowName(name).text));
-  ShowText("\"");
-  ShowText(after);
-  ShowLineEnd();
-}
-
-// Returns the number of bytes obtained, at most ScreenReadSize.
-uint16_t ReadScreenFile(std::string_view screenName) {
-  BinaryFile screenFile;
-  BindFileName(screenFile, screenName);
-  OpenExistingFile(screenFile);
-  CheckIo();
-  uint16_t countRead = 0;
-  ReadBlock(screenFile, screenBytes, ScreenReadSize, countRead);
-  CheckIo();
-  CloseFile(screenFile);
-  CheckIo();
-  return countRead;
-}
 
 [[noreturn]] void RejectScreenSize(std::string_view screenName, uint16_t countRead) {
   ErrorText("Error: ");
@@ -84,17 +59,6 @@ std::string_view OutputKind(OutputFormat format) {
   return "Writing PETSCII stream ";
 }
 
-void WriteOutputFile(std::string_view outputName, int32_t size) {
-  BinaryFile outputFile;
-  BindFileName(outputFile, outputName);
-  CreateEmptyFile(outputFile);
-  CheckIo();
-  WriteBlock(outputFile, outputBytes, size);
-  CheckIo();
-  CloseFile(outputFile);
-  CheckIo();
-}
-
 }  // namespace
 
 void ErrorText(std::string_view text) { WriteText(standardError, 0, text); }
@@ -115,11 +79,11 @@ void EndRejectedLine(std::string_view text) {
 void ExportScreenFile(std::string_view screenName, std::string_view outputName,
                       const ExportSettings& settings) {
   ShowNamedLine("Reading screen file ", screenName, "...");
-  uint16_t countRead = ReadScreenFile(screenName);
+  uint16_t countRead = ReadWholeFile(screenName, screenBytes, ScreenReadSize);
   if (countRead != CellCount) RejectScreenSize(screenName, countRead);
 
   const int size = BuildOutput(settings);
   ShowNamedLine(OutputKind(settings.format), outputName, "...");
-  WriteOutputFile(outputName, size);
+  WriteWholeFile(outputName, outputBytes, size);
   ShowLine("done.");
 }

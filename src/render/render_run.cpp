@@ -4,7 +4,7 @@
 
 #include "bmp/pixel_layout.h"
 #include "console/console_lines.h"
-#include "files/binary_file.h"
+#include "files/whole_file.h"
 #include "match/screen_layout.h"
 #include "render/bmp_image.h"
 #include "render/png_image.h"
@@ -28,38 +28,11 @@ uint8_t imagePixels[PixelDataSize];
 uint8_t imageFile[ImageFileSize];
 uint8_t pngFile[PngImageCapacity];
 
-// Names are shown with their first 255 characters, as the converter shows
-// them; the file itself is opened under the whole name.
-void ShowQuotedName(std::string_view name) {
-  ShowText("\"");
-  ShowText(TextView(ShowName(name).text));
-  ShowText("\"");
-}
-
-void ShowNamedLine(std::string_view before, std::string_view name, std::string_view after) {
-  ShowText(before);
-  ShowQuotedName(name);
-  ShowText(after);
-  ShowLineEnd();
-}
-
-// Returns the number of bytes obtained, at most ScreenReadSize.
-uint16_t ReadScreenFile(std::string_view screenName) {
-  BinaryFile screenFile;
-  BindFileName(screenFile, screenName);
-  OpenExistingFile(screenFile);
-  CheckIo();
-  uint16_t countRead = 0;
-  ReadBlock(screenFile, screenBytes, ScreenReadSize, countRead);
-  CheckIo();
-  CloseFile(screenFile);
-  CheckIo();
-  return countRead;
-}
-
 [[noreturn]] void RejectScreenSize(std::string_view screenName, uint16_t countRead) {
   ShowText("Error: ");
-  ShowQuotedName(screenName);
+  ShowText("\"");
+  ShowText(TextView(ShowName(screenName).text));
+  ShowText("\"");
   if (countRead > CellCount) {
     ShowText(" has more than 1000 bytes");
   } else {
@@ -72,23 +45,12 @@ uint16_t ReadScreenFile(std::string_view screenName) {
   EndRun(RunRejected);
 }
 
-void WriteImageFile(std::string_view imageName, const uint8_t* image, int32_t size) {
-  BinaryFile outputFile;
-  BindFileName(outputFile, imageName);
-  CreateEmptyFile(outputFile);
-  CheckIo();
-  WriteBlock(outputFile, image, size);
-  CheckIo();
-  CloseFile(outputFile);
-  CheckIo();
-}
-
 }  // namespace
 
 void RenderScreenFile(std::string_view screenName, std::string_view imageName,
                       const RenderSettings& settings) {
   ShowNamedLine("Reading screen file ", screenName, "...");
-  uint16_t countRead = ReadScreenFile(screenName);
+  uint16_t countRead = ReadWholeFile(screenName, screenBytes, ScreenReadSize);
   if (countRead != CellCount) RejectScreenSize(screenName, countRead);
 
   DrawScreen(screenBytes, imagePixels);
@@ -109,6 +71,6 @@ void RenderScreenFile(std::string_view screenName, std::string_view imageName,
   }
 
   ShowNamedLine("Writing image file ", imageName, "...");
-  WriteImageFile(imageName, image, imageSize);
+  WriteWholeFile(imageName, image, imageSize);
   ShowLine("done.");
 }
