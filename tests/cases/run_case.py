@@ -27,7 +27,7 @@ only), cursor, stdout, file and compare lines, screen and its rows, stderr.
 {hex16} stands for any 16 hexadecimal digits, {number} for a number, "{up to N more}" for up to N
 more lines like the one above it. Exit status 77: the case cannot run here.
 """
-import os, random, re, shlex, signal, subprocess, sys, time, zlib
+import difflib, os, random, re, resource, shlex, signal, subprocess, sys, time, zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.dirname(os.path.dirname(HERE))
@@ -262,7 +262,6 @@ def exec_program(work, build, settings):
         prefix = []
         for key, value in settings:
             if key == 'limit':
-                import resource
                 resource.setrlimit(resource.RLIMIT_FSIZE, (int(value), int(value)))
             if key == 'user':
                 os.chmod(work, 0o755)
@@ -280,11 +279,10 @@ def exec_program(work, build, settings):
     time.sleep(60)
 
 
-def run_windows(case, settings, work, build, rest):
+def run_windows(expected, settings, work, build, rest):
     probe, emulator = rest[0], rest[1:]
     if subprocess.run(['sh', '-c', 'command -v wine && command -v script'], capture_output=True).returncode:
         skip('Wine or script (util-linux) is not installed')
-    _, expected = read_case(case)
     columns, rows = next(l.split()[1:3] for l in expected if l.startswith('window '))
     # The probe reads the settings it knows from a copy of the case in which
     # the program is named by its Windows path.
@@ -336,7 +334,7 @@ def fits(expected, captured):
 def main(argv):
     if argv[1] == 'exec':
         return exec_program(argv[2], argv[3], argv[4:])
-    platform, case, work, build = argv[1:5]
+    platform, case, work, build = argv[1], argv[2], os.path.abspath(argv[3]), os.path.abspath(argv[4])
     update = argv[-1] == '--update'
     rest = [a for a in argv[5:] if a != '--update']
     settings, expected = read_case(case)
@@ -354,7 +352,7 @@ def main(argv):
         captured = run_native(settings, work, build, int(window[1]), int(window[2]))
         expected = [l for l in expected if not l.startswith('codepage ')]
     else:
-        captured = run_windows(case, settings, work, build, rest)
+        captured = run_windows(expected, settings, work, build, rest)
     # The program's own path differs by platform and build: shown as {program}.
     program = dict(settings)['run'].split()[0]
     path = os.path.realpath(os.path.join(build, program))
@@ -375,7 +373,6 @@ def main(argv):
         return 0
     wanted = fits(expected, captured)
     if wanted != captured:
-        import difflib
         sys.stdout.writelines(difflib.unified_diff([l + '\n' for l in wanted], [l + '\n' for l in captured],
                                                    'expected', 'captured'))
         print('%s: what came out differs from the case (- expected, + captured)' % case)
