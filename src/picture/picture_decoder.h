@@ -1,0 +1,47 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// The one seam between the program and the platform's picture decoder
+// (picture_decoder_posix.cpp on libvips, picture_decoder_win32.cpp on the
+// Windows Imaging Component). Everything after the decoded rows is the
+// program's own code, so that the same decoded pixels give the same result
+// on every platform.
+
+enum class DecodeOutcome : uint8_t {
+  Decoded,
+  NotAPicture,  // no decoder takes these bytes
+  Damaged,      // a decoder took them, but the picture is cut short or broken
+  NoPixels,     // a width or height of 0
+  TooLarge,     // more pixels than the program takes, even shrunk on load
+};
+
+// A decoded picture may have at most this many pixels a side and in all,
+// after shrinking on load: rows stream through, so the limit bounds the time
+// a run takes, not its memory.
+inline constexpr int32_t MaxPictureSide = 65535;
+inline constexpr int64_t MaxPicturePixels = int64_t{1} << 28;
+
+// How the stored rows are turned to be seen upright: the EXIF orientation,
+// 1 (as stored) to 8. The decoder reports it and leaves the rows as stored.
+using PictureOrientation = uint8_t;
+
+// Where the rows go. `start` is called once, before the first row, with the
+// size as stored; then `row` once for every row, top to bottom, each `width`
+// pixels of 8-bit sRGB with straight alpha (R, G, B, A: 4 bytes a pixel,
+// alpha 255 where the picture has none). A decode that fails after `start`
+// returns Damaged; the rows delivered so far are then to be ignored.
+struct PictureSink {
+  void (*start)(void* context, int32_t width, int32_t height, PictureOrientation orientation);
+  void (*row)(void* context, int32_t y, const uint8_t* rgba);
+  void* context;
+};
+
+// Decodes a whole picture file held in memory: the first frame or page,
+// colour profile converted to sRGB. The decoder may shrink the picture on
+// load where its format allows it cheaply (JPEG's 1/2, 1/4 and 1/8 scales),
+// as long as both sides stay at least leastWidth x leastHeight in the
+// picture's stored orientation, or as large as the picture when it is
+// smaller.
+DecodeOutcome DecodePicture(const uint8_t* bytes, size_t size, int32_t leastWidth,
+                            int32_t leastHeight, PictureSink sink);
