@@ -40,8 +40,8 @@ struct PictureSink {
 // Decodes a whole picture file held in memory: the first frame or page,
 // colour profile converted to sRGB. The decoder may shrink the picture on
 // load where its format allows it cheaply (JPEG's 1/2, 1/4 and 1/8 scales),
-// as long as both sides stay at least leastWidth x leastHeight in the
-// picture's stored orientation, or as large as the picture when it is
-// smaller.
-DecodeOutcome DecodePicture(const uint8_t* bytes, size_t size, int32_t leastWidth,
-                            int32_t leastHeight, PictureSink sink);
+// as long as the shorter side stays at least leastSide pixels (or as it is,
+// when it is shorter already). The shorter side, because it does not change
+// with the orientation.
+DecodeOutcome DecodePicture(const uint8_t* bytes, size_t size, int32_t leastSide,
+                            PictureSink sink);
