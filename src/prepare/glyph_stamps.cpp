@@ -1,0 +1,49 @@
+#include "prepare/glyph_stamps.h"
+
+#include "match/row_pattern.h"
+
+namespace {
+
+GlyphStamps stamps;
+bool made = false;
+
+void MakeGlyphStamps() {
+  for (int glyph = 0; glyph < GlyphCount; ++glyph) {
+    float cell[CellSide * CellSide];
+    for (int j = 0; j < CellSide; ++j)
+      for (int i = 0; i < CellSide; ++i)
+        cell[j * CellSide + i] = (GlyphTable[glyph * GlyphRows + j] & BitMaskTable[i]) ? 1.0f : 0;
+    float square[StampPixels];
+    BlurCell(cell, square);
+    for (int j = 0; j < StampSpan; ++j)
+      for (int i = 0; i < StampSpan; ++i) {
+        const float value = square[j * StampSpan + i];
+        const int k = BlockOrder(i, j);
+        stamps.byGlyph[glyph][k] = value;
+        stamps.byPixel[k][glyph] = value;
+        stamps.reached[k] = i >= StampMargin - BlurRadius && i < StampSpan - StampMargin + BlurRadius &&
+                            j >= StampMargin - BlurRadius && j < StampSpan - StampMargin + BlurRadius;
+      }
+    for (int block = 0; block < StampBlocks; ++block) {
+      float sum = 0, squares = 0;
+      for (int p = 0; p < BlockPixels; ++p) {
+        const float value = stamps.byGlyph[glyph][block * BlockPixels + p];
+        sum += value, squares += value * value;
+      }
+      stamps.blockSums[glyph][block] = sum;
+      stamps.blockSquares[glyph][block] = squares;
+      stamps.blockSumsByBlock[block][glyph] = sum;
+      stamps.blockSquaresByBlock[block][glyph] = squares;
+    }
+    stamps.repeats[glyph] = false;
+    for (int lower = 0; lower < glyph; ++lower)
+      if (GlyphPatterns[lower] == GlyphPatterns[glyph]) stamps.repeats[glyph] = true;
+  }
+}
+
+}  // namespace
+
+const GlyphStamps& TheGlyphStamps() {
+  if (!made) MakeGlyphStamps(), made = true;
+  return stamps;
+}

@@ -1,0 +1,37 @@
+#pragma once
+#include <cstdint>
+
+#include "match/glyph_table.h"
+#include "prepare/viewing_blur.h"
+
+// Every glyph's pattern blurred into the square around its cell, as the
+// glyph method needs it. The square is measured in blocks of StampBlock
+// pixels a side; a stamp's pixels are kept block by block (the 16 pixels of
+// block 0 row by row, then block 1, ...), so that the sums over one block
+// run over consecutive values.
+inline constexpr int StampBlock = 4;
+inline constexpr int StampBlocksAcross = StampSpan / StampBlock;
+inline constexpr int StampBlocks = StampBlocksAcross * StampBlocksAcross;
+inline constexpr int BlockPixels = StampBlock * StampBlock;
+static_assert(StampSpan % StampBlock == 0 && StampMargin % StampBlock == 0,
+              "blocks tile the square, and lie wholly inside or outside the screen");
+
+// Where pixel (i, j) of the square, counted from its top left, is kept.
+constexpr int BlockOrder(int i, int j) {
+  return ((j / StampBlock) * StampBlocksAcross + i / StampBlock) * BlockPixels +
+         (j % StampBlock) * StampBlock + i % StampBlock;
+}
+
+struct GlyphStamps {
+  float byGlyph[GlyphCount][StampPixels];  // each glyph's stamp, in block order
+  float byPixel[StampPixels][GlyphCount];  // the same, every glyph's value at a pixel side by side
+  float blockSums[GlyphCount][StampBlocks];
+  float blockSquares[GlyphCount][StampBlocks];  // sums of the squared values
+  float blockSumsByBlock[StampBlocks][GlyphCount];
+  float blockSquaresByBlock[StampBlocks][GlyphCount];
+  bool reached[StampPixels];  // some glyph's pattern reaches the pixel
+  bool repeats[GlyphCount];  // drawn exactly as a lower glyph: no need to try it
+};
+
+// Made on first use; the same for every run.
+const GlyphStamps& TheGlyphStamps();

@@ -1,0 +1,30 @@
+#include "prepare/lightness.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Below this luminance L* is a straight line (CIE 1976).
+constexpr float LinearPart = 216.0f / 24389.0f;
+constexpr float LinearSlope = 24389.0f / 27.0f;
+
+float LightnessSlope(float luminance) {
+  return luminance > LinearPart ? 116.0f / 3.0f / std::cbrt(luminance * luminance) : LinearSlope;
+}
+
+}  // namespace
+
+float Lightness(float luminance) {
+  return luminance > LinearPart ? 116.0f * std::cbrt(luminance) - 16.0f : LinearSlope * luminance;
+}
+
+void MakeLightnessTables(bool darkPartsDrawn, LightnessTables& tables) {
+  for (int step = 0; step <= LightnessSteps; ++step) {
+    const float coverage = static_cast<float>(step) / LightnessSteps;
+    const float luminance = darkPartsDrawn ? 1 - coverage : coverage;
+    tables.lightness[step] = Lightness(luminance);
+    tables.slope[step] = darkPartsDrawn ? -LightnessSlope(luminance) : LightnessSlope(luminance);
+  }
+}
+
