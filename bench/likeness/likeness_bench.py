@@ -1,0 +1,260 @@
+#!/usr/bin/env python3
+"""How much a PETSCII screen made from an ordinary picture looks like the picture, by route.
+
+Usage: likeness_bench.py BUILD_DIR [--likeness PATH] [--out DIR] [--invert-too] [--jobs N]
+       likeness_bench.py BUILD_DIR --list      (fetch the pictures, print name and path)
+
+A route turns a picture into a 320x200 1-bit BMP: the README's recipes, run as written there,
+and cellglyph-prepare's methods when BUILD_DIR holds it. The BMP goes through cellglyph and
+cellglyph-render (set bits white on black; black on white for --invert), and the likeness
+measure compares the drawing with the picture scaled the way the route scales it. The score is
+the mean of ssim_blur and ssim_blur2: 1 is identical.
+
+The pictures (pictures.tsv) come from Debian packages. A picture whose package is not installed
+is read from the package unpacked into OUT/packages (apt-get download, dpkg-deb -x), which
+installs none of the package's dependencies. Run it with a Python that has numpy, scipy and
+Pillow (Debian: /usr/bin/python3 with python3-numpy python3-scipy python3-pil); the recipes'
+python3 is that same Python, and their convert is $CONVERT if set.
+"""
+import argparse
+import concurrent.futures
+import importlib.util
+import os
+import shlex
+import shutil
+import struct
+import subprocess
+import sys
+import time
+from pathlib import Path
+from typing import NamedTuple
+
+from PIL import Image, ImageOps
+
+HERE = Path(__file__).resolve().parent
+ROOT = HERE.parent.parent
+SIZE = (320, 200)
+CONVERT = os.environ.get('CONVERT', 'convert')
+
+# The README's recipes word for word; photo.jpg stands for the picture, picture.bmp is written
+# in the current folder. All of them stretch the picture to 320x200.
+RECIPES = {
+    'im-dither': "convert photo.jpg -resize '320x200!' -monochrome BMP3:picture.bmp",
+    'im-threshold': "convert photo.jpg -resize '320x200!' -colorspace gray -threshold 50%"
+                    " -type bilevel BMP3:picture.bmp",
+    'pil-dither': "python3 -c \"from PIL import Image; Image.open('photo.jpg').resize((320, 200))"
+                  ".convert('1').save('picture.bmp')\"",
+    'pil-threshold': "python3 -c \"from PIL import Image; Image.open('photo.jpg')"
+                     ".resize((320, 200)).convert('L').convert('1', dither=Image.Dither.NONE)"
+                     ".save('picture.bmp')\"",
+}
+METHODS = ('glyphs', 'diffuse', 'threshold')
+
+
+class Route(NamedTuple):
+    name: str
+    fit: str        # how the route scales the picture: 'stretch' or 'cover'
+    inverted: bool  # set bits are the dark parts: drawn black on white
+    recipe: str     # a README recipe, or '' for cellglyph-prepare
+    method: str     # cellglyph-prepare's --method
+
+
+def routes(build, invert_too):
+    found = [Route(name, 'stretch', False, text, '') for name, text in RECIPES.items()]
+    if (build / 'cellglyph-prepare').exists():
+        for inverted in (False, True)[:1 + invert_too]:
+            found += [Route(method + '-inv' * inverted, 'cover', inverted, '', method)
+                      for method in METHODS]
+    return found
+
+
+def make_bmp(route, picture, work, build):
+    """Runs the route on the picture in the folder work; answers the BMP it wrote there."""
+    bmp = work / (route.name + '.bmp')
+    if route.method:
+        quiet([build / 'cellglyph-prepare', picture, bmp, '--method', route.method]
+              + ['--invert'] * route.inverted)
+        return bmp
+    link = work / ('photo' + picture.suffix)
+    link.unlink(missing_ok=True)
+    link.symlink_to(picture)
+    program, rest = route.recipe.replace('photo.jpg', link.name).split(' ', 1)
+    program = {'python3': sys.executable, 'convert': CONVERT}[program]
+    quiet(shlex.quote(program) + ' ' + rest, shell=True, cwd=work)
+    return (work / 'picture.bmp').rename(bmp)
+
+
+def quiet(command, **options):
+    """Runs a command; its warnings are shown only when it fails."""
+    done = subprocess.run(command, capture_output=True, text=True, **options)
+    if done.returncode != 0:
+        sys.stderr.write(done.stderr)
+        done.check_returncode()
+
+
+def reference(name, picture, fit, folder):
+    """The picture as a route scales it (stretched, or filling 320x200 and cropped centred),
+    made once and kept."""
+    path = folder / f'{name}-{fit}.png'
+    if not path.exists() or path.stat().st_mtime < picture.stat().st_mtime:
+        image = Image.open(picture).convert('RGB')
+        if fit == 'stretch':
+            image = image.resize(SIZE, Image.Resampling.LANCZOS)
+        else:
+            image = ImageOps.fit(image, SIZE, Image.Resampling.LANCZOS)
+        image.save(path)
+    return path
+
+
+def stored_negative(bmp):
+    """True when the colour table shows the set bits darker than the clear ones: a viewer
+    shows the picture, but the converter takes the dark parts as the characters."""
+    data = bmp.read_bytes()
+    table = 14 + struct.unpack_from('<I', data, 14)[0]
+    clear, set_ = (sum(data[table + 4 * i: table + 4 * i + 3]) for i in (0, 1))
+    return set_ < clear
+
+
+def draw(build, bmp, shown, inverted):
+    """Converts the BMP to a screen and draws the screen into the PNG `shown`."""
+    screen = bmp.with_suffix('.bin')
+    quiet([build / 'cellglyph', bmp, screen, 'normal', '0'])
+    ink, background = ('0', '1') if inverted else ('1', '0')
+    quiet([build / 'cellglyph-render', screen, shown, '--scale', '1',
+           '--ink', ink, '--background', background])
+
+
+def load_measure(path):
+    """The likeness measure's own module, loaded once per worker instead of started per pair."""
+    spec = importlib.util.spec_from_file_location('likeness', path)
+    module = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(module)
+    return module
+
+
+def run_picture(name, picture, route_list, build, likeness_path, out):
+    """Every route on one picture: {route name: (score or None, seconds, negative)}."""
+    measure = load_measure(likeness_path)
+    work = out / name
+    work.mkdir(parents=True, exist_ok=True)
+    refs = {fit: measure.load_linear(reference(name, picture, fit, out / 'ref'))
+            for fit in {route.fit for route in route_list}}
+    results = {}
+    for route in route_list:
+        start = time.perf_counter()
+        try:
+            bmp = make_bmp(route, picture, work, build)
+            seconds = time.perf_counter() - start
+            negative = bool(route.recipe) and stored_negative(bmp)
+            shown = work / (route.name + '.png')
+            draw(build, bmp, shown, route.inverted)
+            figures = measure.likeness(refs[route.fit], measure.load_linear(shown))
+            score = (figures['ssim_blur'] + figures['ssim_blur2']) / 2
+        except subprocess.CalledProcessError as failure:
+            print(f'{name} {route.name}: {failure}', file=sys.stderr)
+            score, seconds, negative = None, time.perf_counter() - start, False
+        results[route.name] = (score, seconds, negative)
+    return results
+
+
+def load_pictures():
+    with open(HERE / 'pictures.tsv', encoding='utf-8') as table:
+        rows = [line.rstrip('\n').split('\t') for line in table]
+    return [dict(zip(rows[0], row)) for row in rows[1:]]
+
+
+def locate(pictures, store):
+    """Installed path of each picture, or its path in the unpacked package."""
+    paths = {}
+    for picture in pictures:
+        installed = Path(picture['path'])
+        unpacked = store / picture['package'] / installed.relative_to('/')
+        if not installed.exists() and not unpacked.exists():
+            unpack(picture['package'], store)
+        paths[picture['name']] = installed if installed.exists() else unpacked
+    return paths
+
+
+def unpack(package, store):
+    store.mkdir(parents=True, exist_ok=True)
+    for old in store.glob(package + '_*.deb'):
+        old.unlink()
+    fetched = subprocess.run(['apt-get', 'download', package], cwd=store,
+                             stdout=subprocess.DEVNULL, stderr=subprocess.PIPE, text=True)
+    debs = list(store.glob(package + '_*.deb'))
+    if fetched.returncode != 0 or not debs:
+        sys.exit(f'{fetched.stderr}Cannot fetch {package}: apt-get install {package}')
+    subprocess.run(['dpkg-deb', '-x', debs[0], store / package], check=True)
+
+
+def table(names, route_list, results):
+    columns = [route.name for route in route_list]
+    lines = ['| picture | ' + ' | '.join(columns) + ' |', '|---' * (len(columns) + 1) + '|']
+    for name in names:
+        cells = []
+        for route in columns:
+            score, _, negative = results[name][route]
+            cells.append('fail' if score is None else f'{score:.3f}' + ' (neg)' * negative)
+        lines.append(f'| {name} | ' + ' | '.join(cells) + ' |')
+    means, times = [], []
+    for route in columns:
+        good = [results[name][route][0] for name in names if results[name][route][0] is not None]
+        means.append(f'{sum(good) / len(good):.3f}' if good else 'fail')
+        times.append(f'{sum(results[name][route][1] for name in names):.2f}')
+    lines.append('| **mean** | ' + ' | '.join(means) + ' |')
+    lines.append('| time (s) | ' + ' | '.join(times) + ' |')
+    negatives = {route: [name for name in names if results[name][route][2]] for route in columns}
+    notes = [f'- {route}: {", ".join(found)}' for route, found in negatives.items() if found]
+    if notes:
+        lines += ['', '(neg): the BMP stores the dark parts as set bits, so the screen is a'
+                  ' negative of the picture:'] + notes
+    return '\n'.join(lines)
+
+
+def check_recipes():
+    readme = (ROOT / 'README.md').read_text(encoding='utf-8')
+    for name, text in RECIPES.items():
+        if text not in readme:
+            print(f'warning: recipe {name} is no longer in README.md', file=sys.stderr)
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
+    parser.add_argument('build', type=Path, help='build folder with cellglyph, cellglyph-render')
+    parser.add_argument('--likeness', type=Path, help='likeness.py, the reference measure',
+                        default=Path(os.environ.get('LIKENESS',
+                                                    ROOT.parent / 'shared/quality/likeness.py')))
+    parser.add_argument('--out', type=Path, help='results folder (default: BUILD/likeness)')
+    parser.add_argument('--invert-too', action='store_true',
+                        help="cellglyph-prepare's methods with --invert as well")
+    parser.add_argument('--jobs', type=int, default=2, help='pictures at a time (default 2)')
+    parser.add_argument('--list', action='store_true', help='print where each picture is, only')
+    args = parser.parse_args()
+    build = args.build.resolve()
+    out = (args.out or build / 'likeness').resolve()
+    paths = locate(load_pictures(), out / 'packages')
+    if args.list:
+        for name, path in paths.items():
+            print(f'{name}\t{path}')
+        return
+    if not args.likeness.exists():
+        sys.exit(f'No likeness measure at {args.likeness}: give --likeness PATH')
+    if shutil.which(CONVERT) is None:
+        sys.exit('No ImageMagick convert: apt-get install imagemagick')
+    check_recipes()
+    (out / 'ref').mkdir(parents=True, exist_ok=True)
+    route_list = routes(build, args.invert_too)
+    start = time.perf_counter()
+    with concurrent.futures.ProcessPoolExecutor(args.jobs) as pool:
+        jobs = {name: pool.submit(run_picture, name, path, route_list, build,
+                                  args.likeness.resolve(), out) for name, path in paths.items()}
+        results = {name: job.result() for name, job in jobs.items()}
+    report = table(list(paths), route_list, results)
+    (out / 'results.md').write_text(report + '\n', encoding='utf-8')
+    print(report)
+    print(f'\n{time.perf_counter() - start:.1f} s in all; pictures, references and drawings'
+          f' in {out}')
+
+
+if __name__ == '__main__':
+    main()
