@@ -14,9 +14,6 @@
 
 namespace {
 
-// The formats are written for the converter's screen.
-static_assert(ScreenCells == CellCount && ScreenColumns == CellColumns);
-
 // One byte more than a screen holds, so a longer file shows itself.
 constexpr uint16_t ScreenReadSize = CellCount + 1;
 

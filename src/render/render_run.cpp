@@ -17,9 +17,6 @@
 
 namespace {
 
-// The PNG encoder sees the drawn pixel rows through its own names.
-static_assert(SourceRowBytes == PixelRowBytes && SourceRows == PixelRows);
-
 // One byte more than a screen holds, so a longer file shows itself.
 constexpr uint16_t ScreenReadSize = CellCount + 1;
 
