@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "render/c64_colours.h"
 #include "render/png_rows.h"
+#include "screens/c64_colours.h"
 
 // Whether this build can write PNG images: only where libpng was found.
 extern const bool PngOutputAvailable;
