@@ -1,29 +1,21 @@
 #include "export/export_program.h"
 
-#include "console/console_lines.h"
 #include "export/export_run.h"
 #include "runtime/command_line.h"
-#include "runtime/error_numbers.h"
 #include "runtime/run_end.h"
-#include "runtime/short_text.h"
 #include "screens/colour_options.h"
+#include "screens/program_help.h"
 #include "screens/rejection_line.h"
 
 namespace {
 
-[[noreturn]] void ShowUsage() {
-  ShortText line{};
-  AppendText(line, "Usage: ");
-  AppendText(line, TextView(ArgumentText(0)));
-  AppendText(line,
-             " <screen.bin> <output.prg|.asm|.s|.seq> [--format prg|asm|seq]"
-             " [--dialect acme|64tass] [--ink 0-15] [--background 0-15] [--border 0-15]");
-  ShowLine(TextView(line));
-  ShowLine(
-      "Writes a 1000-byte screen file as a C64 program that shows it, as assembler source or as "
-      "a PETSCII print stream.");
-  EndRun(RunRejected);
-}
+constexpr UsageLine ExportUsage[] = {
+    {"Usage: ", true, " <screen.bin> <output.prg|.asm|.s|.seq> [--format prg|asm|seq]"},
+    {"", false, "         [--dialect acme|64tass] [--ink 0-15] [--background 0-15] [--border 0-15]"},
+    {"", false, "Writes a 1000-byte screen file as a C64 program that shows it, as assembler"},
+    {"", false, "source or as a PETSCII print stream."},
+};
+constexpr ProgramHelp ExportHelp = {"cellglyph-export", ExportUsage};
 
 constexpr uint8_t FormatBit(OutputFormat format) {
   return static_cast<uint8_t>(1u << static_cast<unsigned>(format));
@@ -90,8 +82,9 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
 }  // namespace
 
 void RunExportProgram() {
+  AnswerHelpOrVersion(ExportHelp);
   // The screen and the output, then options in pairs of name and value.
-  if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) ShowUsage();
+  if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) RejectCommandLine(ExportHelp);
   ExportSettings settings{OutputFormat::Unknown,
                           AsmDialect::DotByte,
                           {StartupInk, StartupBackground, StartupBorder}};

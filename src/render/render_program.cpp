@@ -1,32 +1,22 @@
 #include "render/render_program.h"
 
-#include "console/console_lines.h"
 #include "render/png_image.h"
 #include "render/render_run.h"
 #include "runtime/command_line.h"
-#include "runtime/error_numbers.h"
 #include "runtime/run_end.h"
-#include "runtime/short_text.h"
 #include "screens/colour_options.h"
+#include "screens/program_help.h"
 #include "screens/rejection_line.h"
 
 namespace {
 
-[[noreturn]] void ShowUsage() {
-  ShortText line{};
-  AppendText(line, "Usage: ");
-  AppendText(line, TextView(ArgumentText(0)));
-  AppendText(line, " <screen.bin> <image.bmp>");
-  ShowLine(TextView(line));
-  ShowLine("Draws a 1000-byte screen file as a 320x200 black/white BMP image.");
-  line = ShortText{};
-  AppendText(line, "       ");
-  AppendText(line, TextView(ArgumentText(0)));
-  AppendText(line, " <screen.bin> <image.png> [--scale 1-8] [--ink 0-15] [--background 0-15]");
-  ShowLine(TextView(line));
-  ShowLine("Draws it as a PNG image in C64 colours, scaled 2x unless told.");
-  EndRun(RunRejected);
-}
+constexpr UsageLine RenderUsage[] = {
+    {"Usage: ", true, " <screen.bin> <image.bmp>"},
+    {"", false, "Draws a 1000-byte screen file as a 320x200 black/white BMP image."},
+    {"       ", true, " <screen.bin> <image.png> [--scale 1-8] [--ink 0-15] [--background 0-15]"},
+    {"", false, "Draws it as a PNG image in C64 colours, scaled 2x unless told."},
+};
+constexpr ProgramHelp RenderHelp = {"cellglyph-render", RenderUsage};
 
 bool EndsWithPng(std::string_view name) {
   if (name.size() < 4) return false;
@@ -46,8 +36,9 @@ uint8_t ReadSetting(const NumberOption& option, std::string_view value) {
 }  // namespace
 
 void RunRenderProgram() {
+  AnswerHelpOrVersion(RenderHelp);
   // The screen and the image, then options in pairs of name and value.
-  if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) ShowUsage();
+  if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) RejectCommandLine(RenderHelp);
   RenderSettings settings{EndsWithPng(ArgumentWhole(2)), DefaultScale, StartupInk,
                           StartupBackground};
   for (int index = 3; index < ArgumentCount(); index += 2) {
