@@ -1,14 +1,12 @@
 #include "bmp/bmp_header.h"
 
+#include "bmp/pixel_layout.h"
 #include "console/console_lines.h"
 #include "runtime/error_numbers.h"
 #include "runtime/io_check.h"
 #include "runtime/run_end.h"
 
 namespace {
-
-constexpr int32_t RequiredWidth = 320;
-constexpr int32_t RequiredHeight = 200;
 
 void ShowDimensionError(int32_t found, int32_t required, std::string_view ending) {
   ShowText("Image dimensions incorrect error: Image is ");
@@ -27,12 +25,12 @@ void ValidateHeader() {
     ShowLine("Compression enabled - This is currently not supported!");
     EndRun(RunRejected);
   }
-  if (HeaderBiWidth() != RequiredWidth) {
-    ShowDimensionError(HeaderBiWidth(), RequiredWidth, " pixels wide.");
+  if (HeaderBiWidth() != PixelColumns) {
+    ShowDimensionError(HeaderBiWidth(), PixelColumns, " pixels wide.");
     EndRun(RunRejected);
   }
-  if (HeaderBiHeight() != RequiredHeight) {
-    ShowDimensionError(HeaderBiHeight(), RequiredHeight, " pixels high.");
+  if (HeaderBiHeight() != PixelRows) {
+    ShowDimensionError(HeaderBiHeight(), PixelRows, " pixels high.");
     EndRun(RunRejected);
   }
   int32_t bitCount = HeaderBiBitCount();

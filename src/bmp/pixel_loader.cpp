@@ -8,8 +8,6 @@
 
 namespace {
 
-constexpr int64_t RequiredPixelBytes = 8000;
-
 [[noreturn]] void CloseAndReject(BinaryFile& inputFile) {
   CloseFile(inputFile);
   CheckIo();
@@ -44,14 +42,14 @@ void ReadPixelRows(BinaryFile& inputFile, int32_t& totalBytesRead,
 void LoadPixelData(BinaryFile& inputFile, int32_t& totalBytesRead,
                    uint8_t (&pixelData)[PixelDataSize]) {
   // In 64 bits the difference of two 32-bit values cannot wrap around.
-  int64_t pixelDataSize =
+  int64_t announcedPixelBytes =
       static_cast<int64_t>(HeaderBfSize()) - static_cast<int64_t>(HeaderBfOffBits());
-  ShowSigned(pixelDataSize);
+  ShowSigned(announcedPixelBytes);
   ShowText(" bytes bitmap data.");
   ShowLineEnd();
-  if (pixelDataSize != RequiredPixelBytes) {
+  if (announcedPixelBytes != PixelDataSize) {
     ShowText("Error: ");
-    ShowSigned(pixelDataSize);
+    ShowSigned(announcedPixelBytes);
     ShowText(
         " bytes are not correct! A black/white or 4bit 8x8 image should have exactly 8000 "
         "bits!");

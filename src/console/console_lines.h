@@ -7,8 +7,11 @@
 // The console's channel: bound to the window by StartConsole.
 extern TextChannel consoleOutput;
 
-// Write statements on consoleOutput, each piece followed by the I/O check:
-// a failed console write ends the run right there. Widths are 0 unless given.
+// Write statements on consoleOutput, each piece followed by the I/O check.
+// Drawing never fails a run: what the console does not take is lost, and no
+// error is left pending. The check ends the run only on an error left
+// pending by something else, or on a write before StartConsole, when the
+// channel is not open yet (FileNotOpen). Widths are 0 unless given.
 void ShowText(std::string_view text, int32_t width = 0);
 void ShowSigned(int64_t value, int32_t width = 0);
 void ShowUnsigned(uint64_t value, int32_t width = 0);

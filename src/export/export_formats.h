@@ -2,12 +2,6 @@
 #include <cstdint>
 #include <string_view>
 
-// The screen every output format carries: 1000 screen codes, 40 x 25, row
-// by row from the top left, as the converter writes them.
-inline constexpr int ScreenColumns = 40;
-inline constexpr int ScreenRows = 25;
-inline constexpr int ScreenCells = ScreenColumns * ScreenRows;
-
 enum class OutputFormat : uint8_t { Unknown, Program, AssemblerSource, PrintStream };
 
 // The format an output name asks for with its extension, in any case:

@@ -1,29 +1,21 @@
 #include "export/export_program.h"
 
-#include "console/console_lines.h"
 #include "export/export_run.h"
-#include "render/c64_colours.h"
 #include "runtime/command_line.h"
-#include "runtime/error_numbers.h"
-#include "runtime/io_check.h"
 #include "runtime/run_end.h"
-#include "runtime/short_text.h"
+#include "screens/colour_options.h"
+#include "screens/program_help.h"
+#include "screens/rejection_line.h"
 
 namespace {
 
-[[noreturn]] void ShowUsage() {
-  ShortText line{};
-  AppendText(line, "Usage: ");
-  AppendText(line, TextView(ArgumentText(0)));
-  AppendText(line,
-             " <screen.bin> <output.prg|.asm|.s|.seq> [--format prg|asm|seq]"
-             " [--dialect acme|64tass] [--ink 0-15] [--background 0-15] [--border 0-15]");
-  ShowLine(TextView(line));
-  ShowLine(
-      "Writes a 1000-byte screen file as a C64 program that shows it, as assembler source or as "
-      "a PETSCII print stream.");
-  EndRun(RunRejected);
-}
+constexpr UsageLine ExportUsage[] = {
+    {"Usage: ", true, " <screen.bin> <output.prg|.asm|.s|.seq> [--format prg|asm|seq]"},
+    {"", false, "         [--dialect acme|64tass] [--ink 0-15] [--background 0-15] [--border 0-15]"},
+    {"", false, "Writes a 1000-byte screen file as a C64 program that shows it, as assembler"},
+    {"", false, "source or as a PETSCII print stream."},
+};
+constexpr ProgramHelp ExportHelp = {"cellglyph-export", ExportUsage};
 
 constexpr uint8_t FormatBit(OutputFormat format) {
   return static_cast<uint8_t>(1u << static_cast<unsigned>(format));
@@ -47,31 +39,16 @@ constexpr OptionRule Options[] = {
      ""},
     {"--dialect", FormatBit(OutputFormat::AssemblerSource),
      " applies to assembler source (.asm, .s) only."},
-    {"--ink", FormatBit(OutputFormat::Program) | FormatBit(OutputFormat::PrintStream),
+    {InkOption.name, FormatBit(OutputFormat::Program) | FormatBit(OutputFormat::PrintStream),
      " applies to programs (.prg) and PETSCII streams (.seq) only."},
-    {"--background", FormatBit(OutputFormat::Program), " applies to programs (.prg) only."},
-    {"--border", FormatBit(OutputFormat::Program), " applies to programs (.prg) only."},
+    {BackgroundOption.name, FormatBit(OutputFormat::Program), " applies to programs (.prg) only."},
+    {BorderOption.name, FormatBit(OutputFormat::Program), " applies to programs (.prg) only."},
 };
 constexpr int OptionCount = sizeof Options / sizeof Options[0];
 
-[[noreturn]] void RejectValue(std::string_view before, std::string_view value,
-                              std::string_view after) {
-  ErrorText("Error: ");
-  ErrorText(before);
-  ErrorQuoted(value);
-  EndRejectedLine(after);
-}
-
-uint8_t ReadColour(std::string_view name, std::string_view value) {
-  int32_t number = 0;
-  if (!ReadNumberWord(value, 0, C64ColourCount - 1, number)) {
-    ErrorText("Error: ");
-    ErrorText(name);
-    ErrorText(" takes a colour number from 0 to 15, not ");
-    ErrorQuoted(value);
-    EndRejectedLine(".");
-  }
-  return static_cast<uint8_t>(number);
+// Colour numbers fit in a byte.
+uint8_t ReadColour(const NumberOption& option, std::string_view value) {
+  return static_cast<uint8_t>(ReadOptionValue(option, value));
 }
 
 void ReadOption(int index, std::string_view value, ExportSettings& settings) {
@@ -79,7 +56,7 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
     case FormatIndex:
       settings.format = FormatFromWord(value);
       if (settings.format == OutputFormat::Unknown)
-        RejectValue("unknown format ", value, "; the formats are prg, asm and seq.");
+        RejectQuoted("unknown format ", value, "; the formats are prg, asm and seq.");
       break;
     case DialectIndex:
       if (value == "acme") {
@@ -87,17 +64,17 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
       } else if (value == "64tass") {
         settings.dialect = AsmDialect::DotByte;
       } else {
-        RejectValue("unknown assembler dialect ", value, "; the dialects are acme and 64tass.");
+        RejectQuoted("unknown assembler dialect ", value, "; the dialects are acme and 64tass.");
       }
       break;
     case InkIndex:
-      settings.colours.ink = ReadColour(Options[index].name, value);
+      settings.colours.ink = ReadColour(InkOption, value);
       break;
     case BackgroundIndex:
-      settings.colours.background = ReadColour(Options[index].name, value);
+      settings.colours.background = ReadColour(BackgroundOption, value);
       break;
     default:
-      settings.colours.border = ReadColour(Options[index].name, value);
+      settings.colours.border = ReadColour(BorderOption, value);
       break;
   }
 }
@@ -105,8 +82,9 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
 }  // namespace
 
 void RunExportProgram() {
+  AnswerHelpOrVersion(ExportHelp);
   // The screen and the output, then options in pairs of name and value.
-  if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) ShowUsage();
+  if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) RejectCommandLine(ExportHelp);
   ExportSettings settings{OutputFormat::Unknown,
                           AsmDialect::DotByte,
                           {StartupInk, StartupBackground, StartupBorder}};
@@ -116,16 +94,16 @@ void RunExportProgram() {
     int index = 0;
     while (index < OptionCount && Options[index].name != name) ++index;
     if (index == OptionCount)
-      RejectValue("unknown option ", name,
-                  "; the options are --format, --dialect, --ink, --background and --border.");
+      RejectQuoted("unknown option ", name,
+                   "; the options are --format, --dialect, --ink, --background and --border.");
     ReadOption(index, ArgumentWhole(argument + 1), settings);
     given = static_cast<uint8_t>(given | 1u << index);
   }
   const std::string_view outputName = ArgumentWhole(2);
   if (settings.format == OutputFormat::Unknown) settings.format = FormatFromName(outputName);
   if (settings.format == OutputFormat::Unknown)
-    RejectValue("cannot tell the format from the name ", outputName,
-                ": the formats are .prg, .asm (or .s) and .seq, or --format prg|asm|seq.");
+    RejectQuoted("cannot tell the format from the name ", outputName,
+                 ": the formats are .prg, .asm (or .s) and .seq, or --format prg|asm|seq.");
   for (int index = 0; index < OptionCount; ++index) {
     if ((given & 1u << index) != 0 && (Options[index].formats & FormatBit(settings.format)) == 0) {
       ErrorText("Error: ");

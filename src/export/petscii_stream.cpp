@@ -4,7 +4,7 @@ namespace {
 
 constexpr uint8_t BlankCode = 32;  // the normal space the cleared screen holds
 constexpr int ReverseBit = 0x80;
-constexpr int LastColumn = ScreenColumns - 1;
+constexpr int LastColumn = CellColumns - 1;
 
 // The printing state the C64's screen editor keeps, as far as the stream
 // changes it. Both flags are off at the start of every row: at the start of
@@ -79,8 +79,8 @@ int BuildPetsciiStream(const uint8_t* codes, uint8_t ink, uint8_t* stream) {
   Emit(writer, PetsciiColourCodes[ink & 0xF]);
   Emit(writer, PetsciiUpperCase);
   Emit(writer, PetsciiClearScreen);
-  for (int row = 0; row < ScreenRows; ++row) {
-    const uint8_t* cells = codes + row * ScreenColumns;
+  for (int row = 0; row < CellRows; ++row) {
+    const uint8_t* cells = codes + row * CellColumns;
     int last = LastColumn;
     while (last >= 0 && cells[last] == BlankCode) --last;
     writer.reverse = false;
@@ -92,7 +92,7 @@ int BuildPetsciiStream(const uint8_t* codes, uint8_t ink, uint8_t* stream) {
       PrintLastTwoCells(writer, cells[LastColumn - 1], cells[LastColumn]);
     }
     // A line end on the bottom row would scroll the screen.
-    if (row < ScreenRows - 1) Emit(writer, PetsciiReturn);
+    if (row < CellRows - 1) Emit(writer, PetsciiReturn);
   }
   return writer.length;
 }

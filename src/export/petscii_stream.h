@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "export/export_formats.h"
+#include "match/screen_layout.h"
 
 // PETSCII codes the stream uses besides printable characters.
 inline constexpr uint8_t PetsciiReturn = 0x0D;
@@ -27,9 +27,9 @@ uint8_t PetsciiForScreenCode(uint8_t code);
 // The stream never needs more than this: three bytes in front, and in a
 // row at most four bytes a cell and three more for the last cell and the
 // line end.
-inline constexpr int PetsciiStreamCapacity = 3 + ScreenRows * (ScreenColumns * 4 + 3);
+inline constexpr int PetsciiStreamCapacity = 3 + CellRows * (CellColumns * 4 + 3);
 
-// Writes the stream that prints codes (ScreenCells screen codes) on a C64 in
+// Writes the stream that prints codes (CellCount screen codes) on a C64 in
 // the given ink colour, and returns its length. The stream starts with the
 // colour, the upper-case set and a cleared screen, and then prints row after
 // row without ever printing into the last column: a row's last character is

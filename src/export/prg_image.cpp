@@ -26,5 +26,5 @@ void BuildPrgImage(const uint8_t* codes, const ScreenColours& colours, uint8_t* 
   image[ShowScreenRoutineSize] = colours.ink;
   image[ShowScreenRoutineSize + 1] = colours.background;
   image[ShowScreenRoutineSize + 2] = colours.border;
-  std::memcpy(image + ShowScreenRoutineSize + 3, codes, ScreenCells);
+  std::memcpy(image + ShowScreenRoutineSize + 3, codes, CellCount);
 }

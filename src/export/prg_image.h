@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "export/export_formats.h"
+#include "match/screen_layout.h"
 
 // C64 colour numbers, 0 to 15, of the picture a program shows.
 struct ScreenColours {
@@ -17,8 +17,8 @@ inline constexpr int ShowScreenRoutineSize = 153;
 extern const uint8_t ShowScreenRoutine[ShowScreenRoutineSize];
 
 // The routine, then ink, background and border, then the screen codes.
-inline constexpr int PrgImageSize = ShowScreenRoutineSize + 3 + ScreenCells;
+inline constexpr int PrgImageSize = ShowScreenRoutineSize + 3 + CellCount;
 
 // Fills image (PrgImageSize bytes) with the program that shows codes
-// (ScreenCells screen codes) in the given colours.
+// (CellCount screen codes) in the given colours.
 void BuildPrgImage(const uint8_t* codes, const ScreenColours& colours, uint8_t* image);

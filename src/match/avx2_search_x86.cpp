@@ -7,8 +7,7 @@
 #include "match/row_pattern.h"
 
 // Only the functions marked with the target attribute use AVX2, so this file
-// can sit in a program that runs on any x86-64 processor. MSVC ignores the
-// attribute and accepts the intrinsics as they are.
+// can sit in a program that runs on any x86-64 processor.
 #define AVX2_CODE [[gnu::target("avx2")]]
 
 namespace {

@@ -2,8 +2,6 @@
 
 #include <cstring>
 
-#include "bmp/pixel_layout.h"
-
 namespace {
 
 // Writes value little-endian into size bytes at offset; returns the offset
@@ -26,12 +24,12 @@ void BuildBmpImage(const uint8_t* pixelRows, uint8_t* image) {
   at = PutField(image, at, 0, 2);                 // bfReserved2
   at = PutField(image, at, ImagePixelOffset, 4);  // bfOffBits
   at = PutField(image, at, 40, 4);                // biSize
-  at = PutField(image, at, PixelRowBytes * 8, 4); // biWidth
+  at = PutField(image, at, PixelColumns, 4);      // biWidth
   at = PutField(image, at, PixelRows, 4);         // biHeight: positive, rows bottom-up
   at = PutField(image, at, 1, 2);                 // biPlanes
   at = PutField(image, at, 1, 2);                 // biBitCount
   at = PutField(image, at, 0, 4);                 // biCompression: none
-  at = PutField(image, at, ImagePixelSize, 4);    // biSizeImage
+  at = PutField(image, at, PixelDataSize, 4);     // biSizeImage
   at = PutField(image, at, PixelsPerMetre, 4);    // biXPelsPerMeter
   at = PutField(image, at, PixelsPerMetre, 4);    // biYPelsPerMeter
   at = PutField(image, at, 2, 4);                 // biClrUsed

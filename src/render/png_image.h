@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "render/c64_colours.h"
 #include "render/png_rows.h"
+#include "screens/c64_colours.h"
 
 // Whether this build can write PNG images: only where libpng was found.
 extern const bool PngOutputAvailable;
@@ -13,10 +13,10 @@ extern const bool PngOutputAvailable;
 // every 8 KiB of it, and the header, palette and end chunks, with room to
 // spare for all but the raw rows.
 inline constexpr int32_t PngImageCapacity =
-    (1 + LargestScaledRowBytes) * SourceRows * LargestScale * 101 / 100 + 4096;
+    (1 + LargestScaledRowBytes) * PixelRows * LargestScale * 101 / 100 + 4096;
 
-// Writes the PNG of pixelRows (SourceRows rows of SourceRowBytes, top row first, a
-// set bit the ink) at the given scale into image (PngImageCapacity bytes)
+// Writes the PNG of pixelRows (PixelRows rows of PixelRowBytes, top row
+// first, a set bit the ink) at the given scale into image (PngImageCapacity bytes)
 // and returns its size; 0 when libpng could not get its working memory, or
 // in a build without PNG output.
 int32_t EncodePngImage(const uint8_t* pixelRows, int scale, RgbColour ink, RgbColour background,

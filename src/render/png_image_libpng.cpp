@@ -42,16 +42,16 @@ int32_t EncodePngImage(const uint8_t* pixelRows, int scale, RgbColour ink, RgbCo
     return 0;
   }
   png_set_write_fn(png, &target, AppendToImage, nullptr);
-  const auto width = static_cast<png_uint_32>(SourceRowBytes * 8 * scale);
-  const auto height = static_cast<png_uint_32>(SourceRows * scale);
+  const auto width = static_cast<png_uint_32>(PixelColumns * scale);
+  const auto height = static_cast<png_uint_32>(PixelRows * scale);
   png_set_IHDR(png, info, width, height, 1, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_color palette[2] = {{background.red, background.green, background.blue},
                           {ink.red, ink.green, ink.blue}};
   png_set_PLTE(png, info, palette, 2);
   png_write_info(png, info);
-  for (int row = 0; row < SourceRows; ++row) {
-    ScalePixelRow(pixelRows + row * SourceRowBytes, scale, scaledRow);
+  for (int row = 0; row < PixelRows; ++row) {
+    ScalePixelRow(pixelRows + row * PixelRowBytes, scale, scaledRow);
     for (int copy = 0; copy < scale; ++copy) png_write_row(png, scaledRow);
   }
   png_write_end(png, info);

@@ -1,8 +1,8 @@
 #include "render/png_rows.h"
 
 void ScalePixelRow(const uint8_t* sourceRow, int scale, uint8_t* scaledRow) {
-  const int scaledBits = SourceRowBytes * 8 * scale;
-  for (int byte = 0; byte < SourceRowBytes * scale; ++byte) scaledRow[byte] = 0;
+  const int scaledBits = PixelColumns * scale;
+  for (int byte = 0; byte < PixelRowBytes * scale; ++byte) scaledRow[byte] = 0;
   for (int bit = 0; bit < scaledBits; ++bit) {
     const int source = bit / scale;
     if (sourceRow[source / 8] & (0x80 >> (source % 8)))

@@ -11,10 +11,10 @@ struct RenderSettings {
   uint8_t background;
 };
 
-// Reads the screen file (exactly 1000 bytes), draws it and writes the image
+// Reads the screen file (see ReadScreenFile), draws it and writes the image
 // file in one block. The image file is only created once the whole image is
 // drawn, so a rejected or unreadable screen leaves an existing image as it
-// was. A screen of the wrong size ends the run with status 1, a failed file
-// operation through CheckIo with its I/O error number. Returns after "done.".
+// was. A failed file operation ends the run through CheckIo with its I/O
+// error number. Returns after "done.".
 void RenderScreenFile(std::string_view screenName, std::string_view imageName,
                       const RenderSettings& settings);

@@ -1,7 +1,8 @@
 #pragma once
 #include <cstdint>
 
-// The number of the last failed file operation or console write, 0 when none.
+// The number of the last failed file operation or write to a handle (such
+// as standard error's), 0 when none; drawing in the console never sets it.
 // Operations that find it set do nothing; only CheckIo clears it.
 extern uint16_t pendingIoError;
 

@@ -1,8 +1,7 @@
 #include "runtime/run_end.h"
 
-#include <cstring>
-
 #include "runtime/error_numbers.h"
+#include "runtime/handle_channel.h"
 #include "runtime/handle_platform.h"
 #include "runtime/io_check.h"
 #include "runtime/process_platform.h"
@@ -25,27 +24,6 @@ struct FailureRecord {
 FailureRecord failure;
 int32_t exitStatus = 0;
 ConsoleFlush consoleFlush = nullptr;
-
-// Empty operation and end of statement of a channel on a handle.
-void WriteToHandle(TextChannel& channel) {
-  uint32_t count = channel.fillCount;
-  channel.fillCount = 0;
-  if (count == 0) return;
-  uint32_t written = 0;
-  uint16_t error = PlatformWriteFile(channel.handle, channel.buffer, count, &written);
-  if (error != NoIoError || written < count) pendingIoError = DiskWriteError;
-}
-
-void OpenHandleChannel(TextChannel& channel, FileHandle handle) {
-  channel = TextChannel{};
-  channel.handle = handle;
-  channel.state = ChannelState::Output;
-  channel.lineEndLength = static_cast<uint8_t>(std::strlen(PlatformLineEnd));
-  std::memcpy(channel.lineEnd, PlatformLineEnd, channel.lineEndLength);
-  channel.emptyBuffer = WriteToHandle;
-  // Standard handles see every statement as soon as it ends.
-  channel.endOfStatement = PlatformIsStandardHandle(handle) ? WriteToHandle : nullptr;
-}
 
 void WriteLocation(uintptr_t location) {
   static const char hexDigits[] = "0123456789ABCDEF";

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "export/export_formats.h"
 #include "export/petscii_stream.h"
 
 namespace {

@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <string_view>
 
 // The C64's 16 colours by number, as a PAL machine shows them (Pepto's
 // measured values): black, white, red, cyan, purple, green, blue, yellow,
@@ -24,19 +23,3 @@ inline constexpr RgbColour C64Palette[C64ColourCount] = {
 inline constexpr uint8_t StartupInk = 14;
 inline constexpr uint8_t StartupBackground = 6;
 inline constexpr uint8_t StartupBorder = 14;
-
-// Reads a whole option value as a decimal number from lowest to highest.
-// Anything else (a sign, other characters, too many digits, nothing) is
-// turned down with false, so that a mistyped colour never passes as 0.
-inline bool ReadNumberWord(std::string_view word, int32_t lowest, int32_t highest,
-                           int32_t& value) {
-  if (word.empty() || word.size() > 4) return false;
-  int32_t number = 0;
-  for (char digit : word) {
-    if (digit < '0' || digit > '9') return false;
-    number = number * 10 + (digit - '0');
-  }
-  if (number < lowest || number > highest) return false;
-  value = number;
-  return true;
-}
