@@ -18,7 +18,7 @@ struct Contribution {
 // radius, at most the picture's length over the target's (see FitPicture:
 // the scale is never below that), or 1. Summed over a target of at most 320
 // pixels that stays below twice the picture's side plus three a target pixel.
-constexpr int MaxContributions = 2 * MaxPictureSide + 3 * ScreenPictureWidth + 16;
+constexpr int MaxContributions = 2 * MaxPictureSide + 3 * PixelColumns + 16;
 
 struct AxisTable {
   int32_t first[MaxPictureSide + 1];  // picture pixel u uses entries first[u] to first[u + 1] - 1
@@ -92,7 +92,7 @@ Resampling run;
 
 // One row's sums along the axis that its pixels run across once turned
 // upright: screen columns for orientations 1 to 4, screen rows for 5 to 8.
-float lineSums[ChannelCount][ScreenPictureWidth];
+float lineSums[ChannelCount][PixelColumns];
 
 bool SwapsAxes(PictureOrientation orientation) { return orientation >= 5 && orientation <= 8; }
 
@@ -103,7 +103,7 @@ void Start(void*, int32_t width, int32_t height, PictureOrientation orientation)
   const bool swapped = SwapsAxes(run.orientation);
   const int32_t uprightWidth = swapped ? height : width;
   const int32_t uprightHeight = swapped ? width : height;
-  run.fit = FitPicture(uprightWidth, uprightHeight, ScreenPictureWidth, PixelRows,
+  run.fit = FitPicture(uprightWidth, uprightHeight, PixelColumns, PixelRows,
                        run.settings.fit);
   BuildAxisTable(run.fit.across, uprightWidth, acrossTable);
   BuildAxisTable(run.fit.down, uprightHeight, downTable);
@@ -128,7 +128,7 @@ void AddRow(const uint8_t* rgba, const AxisTable& along, const AxisTable& crossi
   const int32_t firstCross = crossing.first[fixed];
   const int32_t endCross = crossing.first[fixed + 1];
   if (firstCross == endCross) return;  // cut off by the fit
-  const int lineLength = rowRunsDown ? PixelRows : ScreenPictureWidth;
+  const int lineLength = rowRunsDown ? PixelRows : PixelColumns;
   for (auto& sums : lineSums) std::fill(sums, sums + lineLength, 0.0f);
   for (int32_t x = 0; x < run.storedWidth; ++x) {
     const int32_t u = alongFlipped ? run.storedWidth - 1 - x : x;
@@ -149,10 +149,10 @@ void AddRow(const uint8_t* rgba, const AxisTable& along, const AxisTable& crossi
       float* plane = run.target->planes[channel];
       if (rowRunsDown) {
         for (int y = 0; y < PixelRows; ++y)
-          plane[y * ScreenPictureWidth + c.target] += c.weight * lineSums[channel][y];
+          plane[y * PixelColumns + c.target] += c.weight * lineSums[channel][y];
       } else {
-        float* row = plane + c.target * ScreenPictureWidth;
-        for (int x = 0; x < ScreenPictureWidth; ++x) row[x] += c.weight * lineSums[channel][x];
+        float* row = plane + c.target * PixelColumns;
+        for (int x = 0; x < PixelColumns; ++x) row[x] += c.weight * lineSums[channel][x];
       }
     }
   }
@@ -188,10 +188,10 @@ PictureSink StartResampling(const ResamplingSettings& settings, ScreenPicture& t
 bool FinishResampling() {
   if (!run.started || run.rowsArrived != run.storedHeight) return false;
   for (int y = 0; y < PixelRows; ++y) {
-    for (int x = 0; x < ScreenPictureWidth; ++x) {
+    for (int x = 0; x < PixelColumns; ++x) {
       if (Inside(run.fit.across, x) && Inside(run.fit.down, y)) continue;
       for (int channel = 0; channel < ChannelCount; ++channel)
-        run.target->planes[channel][y * ScreenPictureWidth + x] = run.settings.background[channel];
+        run.target->planes[channel][y * PixelColumns + x] = run.settings.background[channel];
     }
   }
   return true;

@@ -3,8 +3,7 @@
 
 // The picture as the screen will show it: 320 x 200 pixels of linear light,
 // 0 to 1 a channel, one plane a channel, rows top first.
-inline constexpr int ScreenPictureWidth = PixelRowBytes * 8;
-inline constexpr int ScreenPicturePixels = ScreenPictureWidth * PixelRows;
+inline constexpr int ScreenPicturePixels = PixelColumns * PixelRows;
 
 enum Channel { Red, Green, Blue, ChannelCount };
 

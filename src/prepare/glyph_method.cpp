@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int Width = ScreenPictureWidth;
+constexpr int Width = PixelColumns;
 constexpr int Height = PixelRows;
 
 // At most this many sweeps over the screen; a sweep visits only the cells
@@ -30,8 +30,8 @@ LightnessTables tables;
 
 CellSquare SquareOf(int cell) {
   CellSquare square{};
-  square.left = (cell % CellColumns) * CellSide - StampMargin;
-  square.top = (cell / CellColumns) * CellSide - StampMargin;
+  square.left = (cell % CellColumns) * GlyphRows - StampMargin;
+  square.top = (cell / CellColumns) * GlyphRows - StampMargin;
   for (int block = 0; block < StampBlocks; ++block) {
     const int x = square.left + (block % StampBlocksAcross) * StampBlock;
     const int y = square.top + (block / StampBlocksAcross) * StampBlock;
@@ -110,11 +110,11 @@ void ShowPicture(const CoveragePlane& coverage) {
     screen.targetLightness[at] = tables.lightness[LightnessStep(screen.target[at])];
   std::copy(screen.target, screen.target + ScreenPicturePixels, screen.shown);
   for (int cell = 0; cell < CellCount; ++cell) {
-    const int left = (cell % CellColumns) * CellSide, top = (cell / CellColumns) * CellSide;
-    float pixels[CellSide * CellSide];
-    for (int j = 0; j < CellSide; ++j)
-      for (int i = 0; i < CellSide; ++i)
-        pixels[j * CellSide + i] = coverage.values[(top + j) * Width + left + i];
+    const int left = (cell % CellColumns) * GlyphRows, top = (cell / CellColumns) * GlyphRows;
+    float pixels[GlyphRows * GlyphRows];
+    for (int j = 0; j < GlyphRows; ++j)
+      for (int i = 0; i < GlyphRows; ++i)
+        pixels[j * GlyphRows + i] = coverage.values[(top + j) * Width + left + i];
     float square[StampPixels];
     BlurCell(pixels, square);
     for (int j = 0; j < StampSpan; ++j)
@@ -155,8 +155,8 @@ void ChooseGlyphs(const CoveragePlane& coverage, bool darkPartsDrawn, bool norma
 void DrawGlyphs(const uint8_t codes[CellCount], BitPicture& picture) {
   for (int cell = 0; cell < CellCount; ++cell) {
     const int row = cell / CellColumns, column = cell % CellColumns;
-    for (int j = 0; j < CellSide; ++j)
-      picture.rows[(row * CellSide + j) * PixelRowBytes + column] =
+    for (int j = 0; j < GlyphRows; ++j)
+      picture.rows[(row * GlyphRows + j) * PixelRowBytes + column] =
           GlyphTable[codes[cell] * GlyphRows + j];
   }
 }

@@ -9,10 +9,10 @@ bool made = false;
 
 void MakeGlyphStamps() {
   for (int glyph = 0; glyph < GlyphCount; ++glyph) {
-    float cell[CellSide * CellSide];
-    for (int j = 0; j < CellSide; ++j)
-      for (int i = 0; i < CellSide; ++i)
-        cell[j * CellSide + i] = (GlyphTable[glyph * GlyphRows + j] & BitMaskTable[i]) ? 1.0f : 0;
+    float cell[GlyphRows * GlyphRows];
+    for (int j = 0; j < GlyphRows; ++j)
+      for (int i = 0; i < GlyphRows; ++i)
+        cell[j * GlyphRows + i] = (GlyphTable[glyph * GlyphRows + j] & BitMaskTable[i]) ? 1.0f : 0;
     float square[StampPixels];
     BlurCell(cell, square);
     for (int j = 0; j < StampSpan; ++j)

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr int Width = ScreenPictureWidth;
+constexpr int Width = PixelColumns;
 constexpr int Levels = 256;
 
 // The histogram is taken over coded values, where the steps follow what the

@@ -27,18 +27,18 @@ Kernel MakeKernel() {
 
 const Kernel kernel = MakeKernel();
 
-constexpr int Width = ScreenPictureWidth;
+constexpr int Width = PixelColumns;
 constexpr int Height = PixelRows;
 
 }  // namespace
 
-void BlurCell(const float cell[CellSide * CellSide], float stamp[StampPixels]) {
-  float across[CellSide][StampSpan] = {};
-  for (int j = 0; j < CellSide; ++j)
-    for (int i = 0; i < CellSide; ++i)
-      for (int t = 0; t < Taps; ++t) across[j][i + t + StampMargin - BlurRadius] += cell[j * CellSide + i] * kernel.taps[t];
+void BlurCell(const float cell[GlyphRows * GlyphRows], float stamp[StampPixels]) {
+  float across[GlyphRows][StampSpan] = {};
+  for (int j = 0; j < GlyphRows; ++j)
+    for (int i = 0; i < GlyphRows; ++i)
+      for (int t = 0; t < Taps; ++t) across[j][i + t + StampMargin - BlurRadius] += cell[j * GlyphRows + i] * kernel.taps[t];
   std::fill(stamp, stamp + StampPixels, 0.0f);
-  for (int j = 0; j < CellSide; ++j)
+  for (int j = 0; j < GlyphRows; ++j)
     for (int t = 0; t < Taps; ++t)
       for (int i = 0; i < StampSpan; ++i) stamp[(j + t + StampMargin - BlurRadius) * StampSpan + i] += across[j][i] * kernel.taps[t];
 }

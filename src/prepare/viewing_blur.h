@@ -1,4 +1,5 @@
 #pragma once
+#include "match/glyph_table.h"
 #include "picture/screen_picture.h"
 
 // The blur by which the glyph method judges the screen: what the eye merges
@@ -6,16 +7,15 @@
 // a cell's pattern then reaches BlurRadius pixels into its neighbours. A
 // cell is judged over itself and a margin of StampMargin pixels, at least
 // as wide: a square of StampSpan pixels a side.
-inline constexpr int CellSide = 8;
 inline constexpr float BlurSpread = 0.8f;
 inline constexpr int BlurRadius = 2;
 inline constexpr int StampMargin = 4;
-inline constexpr int StampSpan = CellSide + 2 * StampMargin;
+inline constexpr int StampSpan = GlyphRows + 2 * StampMargin;
 static_assert(BlurRadius <= StampMargin);
 inline constexpr int StampPixels = StampSpan * StampSpan;
 
 // A cell's 8 x 8 values (row by row) blurred into the square around it.
-void BlurCell(const float cell[CellSide * CellSide], float stamp[StampPixels]);
+void BlurCell(const float cell[GlyphRows * GlyphRows], float stamp[StampPixels]);
 
 // The whole screen blurred, with nothing beyond its edges: cells are
 // blurred the same way, so both lose the same at the edges.

@@ -6,7 +6,7 @@
 #include "console/console_lines.h"
 #include "files/whole_file.h"
 #include "match/screen_layout.h"
-#include "render/bmp_image.h"
+#include "screens/bmp_image.h"
 #include "render/png_image.h"
 #include "render/screen_drawing.h"
 #include "runtime/error_numbers.h"

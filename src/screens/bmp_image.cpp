@@ -1,4 +1,4 @@
-#include "render/bmp_image.h"
+#include "screens/bmp_image.h"
 
 #include <cstring>
 

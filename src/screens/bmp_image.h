@@ -3,7 +3,7 @@
 
 #include "bmp/pixel_layout.h"
 
-// The one BMP form the renderer writes, and the converter reads: a 14-byte
+// The one BMP form the renderer and the preparer write, and the converter reads: a 14-byte
 // file header, a 40-byte info header (320 x 200, 1 plane, 1 bit per pixel,
 // no compression), a colour table of black then white, and 200 rows of 40
 // bytes, bottom row first. A set bit takes colour 1, white.

@@ -1,0 +1,83 @@
+#include "prepare/prepare_run.h"
+
+#include "console/console_lines.h"
+#include "files/whole_file.h"
+#include "picture/picture_file.h"
+#include "picture/resampling.h"
+#include "prepare/bit_picture.h"
+#include "prepare/glyph_method.h"
+#include "prepare/simple_methods.h"
+#include "screens/bmp_image.h"
+#include "screens/rejection_line.h"
+
+namespace {
+
+// JPEG pictures shrink on load while their shorter side keeps at least this
+// many pixels: twice the screen's height, so that scaling still has a few
+// picture pixels for every screen pixel.
+constexpr int32_t LeastDecodedSide = 2 * PixelRows;
+
+ScreenPicture picture;
+CoveragePlane coverage;
+BitPicture bits;
+uint8_t codes[CellCount];
+uint8_t bmpFile[ImageFileSize];
+
+[[noreturn]] void RejectPicture(std::string_view name, DecodeOutcome outcome) {
+  switch (outcome) {
+    case DecodeOutcome::NotAPicture:
+      RejectQuoted("", name, " is not a picture in a format this program reads.");
+    case DecodeOutcome::Damaged:
+      RejectQuoted("", name, " is damaged or cut short.");
+    case DecodeOutcome::NoPixels:
+      RejectQuoted("", name, " has no pixels.");
+    case DecodeOutcome::TooLarge:
+    case DecodeOutcome::Decoded:
+      break;
+  }
+  RejectQuoted("", name, " is too large: at most 65535 pixels a side and 268435456 in all.");
+}
+
+void DecodeOntoScreen(std::string_view name, const PrepareSettings& settings) {
+  const PictureFile file = ReadPictureFile(name);
+  if (file.size == 0) RejectQuoted("", name, " is empty.");
+  if (file.tooLarge) RejectQuoted("", name, " is larger than 64 MiB.");
+  // Transparent parts show the screen's background: black where the light
+  // parts are drawn, white where the dark ones are.
+  const float paper = settings.darkPartsDrawn ? 1.0f : 0.0f;
+  const ResamplingSettings resampling = {settings.fit, {paper, paper, paper}};
+  const PictureSink sink = StartResampling(resampling, picture);
+  DecodeOutcome outcome = DecodePicture(file.bytes, static_cast<size_t>(file.size),
+                                        LeastDecodedSide, sink);
+  if (outcome == DecodeOutcome::Decoded && !FinishResampling()) outcome = DecodeOutcome::Damaged;
+  if (outcome != DecodeOutcome::Decoded) RejectPicture(name, outcome);
+}
+
+void ChoosePixels(const PrepareSettings& settings) {
+  MeasureCoverage(picture, settings.darkPartsDrawn, settings.tone, coverage);
+  switch (settings.method) {
+    case PrepareMethod::Threshold:
+      ThresholdPicture(coverage, bits);
+      return;
+    case PrepareMethod::Diffuse:
+      DiffusePicture(coverage, bits);
+      return;
+    case PrepareMethod::Glyphs:
+      break;
+  }
+  ChooseGlyphs(coverage, settings.darkPartsDrawn, settings.normalGlyphsOnly, codes);
+  DrawGlyphs(codes, bits);
+}
+
+}  // namespace
+
+void PreparePicture(std::string_view pictureName, std::string_view outputName,
+                    const PrepareSettings& settings) {
+  ShowNamedLine("Reading picture ", pictureName, "...");
+  DecodeOntoScreen(pictureName, settings);
+  ChoosePixels(settings);
+  BuildBmpImage(bits.rows, bmpFile);
+  ShowNamedLine("Writing 1-bit picture ", outputName, "...");
+  WriteWholeFile(outputName, bmpFile, ImageFileSize);
+  ShowLine("done.");
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+#include "picture/picture_fit.h"
+#include "prepare/coverage.h"
+
+// How the pixels of the 1-bit picture are chosen.
+enum class PrepareMethod : uint8_t {
+  Glyphs,     // cell by cell, the glyph that makes the screen look most like the picture
+  Diffuse,    // error diffusion
+  Threshold,  // one threshold for the whole picture, from its histogram
+};
+
+struct PrepareSettings {
+  FitMode fit;
+  PrepareMethod method;
+  bool darkPartsDrawn;    // the dark parts become the characters' pixels
+  bool normalGlyphsOnly;  // only characters 0 to 127, as the converter's dirart mode
+  ToneSettings tone;
+};
+
+inline constexpr PrepareSettings DefaultPrepareSettings = {
+    FitMode::Cover, PrepareMethod::Glyphs, false, false, {0, 0}};
