@@ -22,8 +22,12 @@ constexpr const char* OfferedLoaders[] = {
 
 // The general-purpose loader reads BMP, which libvips has no loader of its
 // own for; it is offered BMP alone, recognised by its signature.
-constexpr char GeneralLoader[] = "magickload_buffer";
-constexpr char JpegLoader[] = "jpegload_buffer";
+constexpr char GeneralLoader[] = "VipsForeignLoadMagickBuffer";
+constexpr char JpegLoader[] = "VipsForeignLoadJpegBuffer";
+constexpr char SvgLoader[] = "VipsForeignLoadSvgBuffer";
+
+// The smallest scale the SVG loader draws at.
+constexpr double LeastDrawScale = 0.001;
 
 // Rows asked of the pipeline at a time: a strip of the widest picture
 // (65535 pixels) is 4 MiB of RGBA.
@@ -81,22 +85,51 @@ struct ImageRef {
   }
 };
 
-// Only the header is read here; pixels are decoded as the strips are asked
-// for. Sequential access lets loaders that can stream do so; the others
-// decode into memory rather than a temporary file. A picture cut short is
-// an error, not rows of grey.
-VipsImage* OpenPicture(const uint8_t* bytes, size_t size, int32_t shrink) {
-  void* data = const_cast<uint8_t*>(bytes);  // libvips only reads it
-  if (shrink > 1) {
-    VipsImage* image = nullptr;
-    return vips_jpegload_buffer(data, size, &image, "shrink", shrink, "access",
-                                VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
-                                "memory", TRUE, nullptr) == 0
-               ? image
-               : nullptr;
+// How the loader is asked to make the picture smaller as it decodes it: a
+// JPEG at a scale of 1/2, 1/4 or 1/8; an SVG, which is drawn, at any scale.
+struct LoadScale {
+  int32_t jpegShrink = 1;
+  double drawScale = 1.0;
+};
+
+int32_t ShorterSide(VipsImage* image) {
+  const int32_t width = vips_image_get_width(image);
+  const int32_t height = vips_image_get_height(image);
+  return width < height ? width : height;
+}
+
+LoadScale ChooseLoadScale(const char* loader, int32_t width, int32_t height, int32_t leastSide) {
+  LoadScale scale;
+  const int32_t shorter = width < height ? width : height;
+  if (std::strcmp(loader, JpegLoader) == 0) {
+    scale.jpegShrink = ChooseLoadShrink(width, height, leastSide);
+  } else if (std::strcmp(loader, SvgLoader) == 0 && shorter > leastSide) {
+    scale.drawScale = static_cast<double>(leastSide) / shorter;
+    scale.drawScale = scale.drawScale < LeastDrawScale ? LeastDrawScale : scale.drawScale;
   }
-  return vips_image_new_from_buffer(data, size, "", "access", VIPS_ACCESS_SEQUENTIAL, "fail_on",
-                                    VIPS_FAIL_ON_TRUNCATED, "memory", TRUE, nullptr);
+  return scale;
+}
+
+// Only the header is read here; pixels are decoded as the strips are asked
+// for. Sequential access lets loaders that can stream do so. A picture cut
+// short is an error, not rows of grey.
+VipsImage* OpenPicture(const uint8_t* bytes, size_t size, LoadScale scale) {
+  void* data = const_cast<uint8_t*>(bytes);  // libvips only reads it
+  VipsImage* image = nullptr;
+  int status = 0;
+  if (scale.jpegShrink > 1) {
+    status = vips_jpegload_buffer(data, size, &image, "shrink", scale.jpegShrink, "access",
+                                  VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
+                                  nullptr);
+  } else if (scale.drawScale < 1.0) {
+    status = vips_svgload_buffer(data, size, &image, "scale", scale.drawScale, "access",
+                                 VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
+                                 nullptr);
+  } else {
+    image = vips_image_new_from_buffer(data, size, "", "access", VIPS_ACCESS_SEQUENTIAL,
+                                       "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+  }
+  return status == 0 ? image : nullptr;
 }
 
 // Builds the conversion to 8-bit sRGB with alpha on top of the loaded
@@ -182,17 +215,24 @@ DecodeOutcome DecodeWithVips(const uint8_t* bytes, size_t size, int32_t leastSid
       (std::strcmp(loader, GeneralLoader) == 0 && (size < 2 || std::memcmp(bytes, "BM", 2) != 0))) {
     return DecodeOutcome::NotAPicture;
   }
-  const bool jpeg = std::strcmp(loader, JpegLoader) == 0;
   ImageRef picture;
-  picture.image = OpenPicture(bytes, size, 1);
+  picture.image = OpenPicture(bytes, size, LoadScale{});
   if (picture.image == nullptr) {
     return StatesNoPixels(bytes, size) ? DecodeOutcome::NoPixels : DecodeOutcome::Damaged;
   }
-  const int32_t shrink = jpeg ? ChooseLoadShrink(vips_image_get_width(picture.image),
-                                                 vips_image_get_height(picture.image), leastSide)
-                              : 1;
-  if (shrink > 1) {
-    picture.Replace(OpenPicture(bytes, size, shrink));
+  LoadScale scale = ChooseLoadScale(loader, vips_image_get_width(picture.image),
+                                    vips_image_get_height(picture.image), leastSide);
+  if (scale.jpegShrink > 1 || scale.drawScale < 1.0) {
+    picture.Replace(OpenPicture(bytes, size, scale));
+    if (picture.image == nullptr) {
+      return DecodeOutcome::Damaged;
+    }
+  }
+  if (scale.drawScale < 1.0 && ShorterSide(picture.image) < leastSide) {
+    // The drawn sides are rounded from the drawing's own size, which the
+    // header's whole pixels only approach: half a pixel more is enough.
+    scale.drawScale *= (leastSide + 0.5) / leastSide;
+    picture.Replace(OpenPicture(bytes, size, scale));
     if (picture.image == nullptr) {
       return DecodeOutcome::Damaged;
     }
