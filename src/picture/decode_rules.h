@@ -21,11 +21,12 @@ DecodeOutcome CheckPictureSize(int64_t width, int64_t height);
 // 1 to 8.
 PictureOrientation KnownOrientation(int64_t stated);
 
-// Whether the header of a PNG, BMP or JPEG states a width or height of 0.
-// The libraries turn such a header down as broken; the program tells it
-// apart as a picture without pixels. (A GIF's decoders take the first
-// frame's size when the screen's is 0.)
-bool StatesNoPixels(const uint8_t* bytes, size_t size);
+// The outcome for a picture whose decoder turned its header down: NoPixels
+// or TooLarge where a PNG's, BMP's or JPEG's header states such a size (the
+// libraries refuse a side of 0, and some a large one, as broken), otherwise
+// Damaged. (A GIF's decoders take the first frame's size where the
+// screen's is 0.)
+DecodeOutcome RefusedPictureOutcome(const uint8_t* bytes, size_t size);
 
 // A pixel with alpha 0 has no colour: it is delivered as 0, 0, 0, 0, so
 // that decoders that keep the colour under it and decoders that drop it

@@ -218,7 +218,7 @@ DecodeOutcome DecodeWithVips(const uint8_t* bytes, size_t size, int32_t leastSid
   ImageRef picture;
   picture.image = OpenPicture(bytes, size, LoadScale{});
   if (picture.image == nullptr) {
-    return StatesNoPixels(bytes, size) ? DecodeOutcome::NoPixels : DecodeOutcome::Damaged;
+    return RefusedPictureOutcome(bytes, size);
   }
   LoadScale scale = ChooseLoadScale(loader, vips_image_get_width(picture.image),
                                     vips_image_get_height(picture.image), leastSide);
