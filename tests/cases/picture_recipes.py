@@ -80,6 +80,29 @@ def png_claims_huge(path, words):
     open(path, 'wb').write(data[:8] + png_chunk(b'IHDR', header) + data[33:])
 
 
+def s15(value):
+    return struct.pack('>i', round(value * 65536))
+
+
+def icc_red_green_swapped():
+    """A display profile (ICC 2.1) whose red primary is sRGB's green and whose
+    green is sRGB's red: a decoder that applies it swaps the ramps."""
+    xyz = lambda x, y, z: b'XYZ \0\0\0\0' + s15(x) + s15(y) + s15(z)
+    gamma = b'curv\0\0\0\0' + struct.pack('>IH', 1, 563) + b'\0\0'  # 2.2 as 8.8 bits
+    tags = [(b'wtpt', xyz(0.9642, 1.0, 0.8249)), (b'rXYZ', xyz(0.3851, 0.7169, 0.0971)),
+            (b'gXYZ', xyz(0.4361, 0.2225, 0.0139)), (b'bXYZ', xyz(0.1431, 0.0606, 0.7139)),
+            (b'rTRC', gamma), (b'gTRC', gamma), (b'bTRC', gamma)]
+    offset, table, data = 128 + 4 + 12 * len(tags), b'', b''
+    for signature, body in tags:
+        table += signature + struct.pack('>II', offset + len(data), len(body))
+        data += body
+    size = offset + len(data)
+    header = (struct.pack('>I4sI', size, b'\0' * 4, 0x02100000) + b'mntrRGB XYZ ' + bytes(12)
+              + b'acsp' + bytes(24) + struct.pack('>I', 0) + s15(0.9642) + s15(1.0) + s15(0.8249)
+              + bytes(48))
+    return header + struct.pack('>I', len(tags)) + table + data
+
+
 def jpeg_oriented(orientation):
     def make(path, words):
         exif = Image.Exif()
@@ -135,6 +158,8 @@ RECIPES = {
     'png_palette_alpha': png_palette_alpha,
     'png_alpha': png_alpha,
     'png_grey_16': png_grey_16,
+    'png_icc_swapped': lambda path, words: save(content(words), path, 'PNG',
+                                                icc_profile=icc_red_green_swapped()),
     'png_rgba_16': png_rgba_16,
     'png_claims_huge': png_claims_huge,
     'png_cut_short': cut_short(lambda out, words: save(content(words), out, 'PNG'), 60),

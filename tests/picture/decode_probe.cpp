@@ -1,13 +1,15 @@
 // Decodes one picture file and prints what the sink saw, for the cases and
 // for comparing the platforms' decoders:
 //
-//   decode_probe FILE [LEAST_SIDE]
+//   decode_probe FILE [LEAST_SIDE [ROWS_FILE]]
 //
 // prints "OUTCOME WIDTH HEIGHT ORIENTATION CRC R G B A": the size and
 // orientation given to the sink's start (0 0 0 without one), the CRC-32 of
-// every RGBA byte of the rows, and the first pixel. Exit status 0 when the
-// line was printed; 2 when the file cannot be read or the sink saw rows out
-// of order, too few or too many.
+// every RGBA byte of the rows, and the first pixel. LEAST_SIDE is passed on
+// to the decoder (no shrinking unless given). The rows themselves are
+// written to ROWS_FILE when it is named. Exit status 0 when the line was
+// printed; 2 when a file cannot be read or written, or the sink saw rows
+// out of order, too few or too many.
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
@@ -32,6 +34,7 @@ struct SinkRecord {
   bool rowsInOrder = true;
   uint32_t crc = 0xFFFFFFFF;
   uint8_t first[4] = {};
+  std::FILE* rows = nullptr;
 };
 
 uint32_t CrcOfByte(uint32_t value) {
@@ -57,6 +60,9 @@ void Row(void* context, int32_t y, const uint8_t* rgba) {
   if (y == 0) {
     std::copy(rgba, rgba + 4, record.first);
   }
+  if (record.rows != nullptr) {
+    std::fwrite(rgba, 4, static_cast<size_t>(record.width), record.rows);
+  }
   for (int32_t i = 0; i < record.width * 4; ++i) {
     record.crc = CrcOfByte((record.crc ^ rgba[i]) & 0xFF) ^ (record.crc >> 8);
   }
@@ -65,8 +71,8 @@ void Row(void* context, int32_t y, const uint8_t* rgba) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 2 || argc > 3) {
-    std::fprintf(stderr, "usage: decode_probe FILE [LEAST_SIDE]\n");
+  if (argc < 2 || argc > 4) {
+    std::fprintf(stderr, "usage: decode_probe FILE [LEAST_SIDE [ROWS_FILE]]\n");
     return 2;
   }
   std::ifstream file(argv[1], std::ios::binary);
@@ -76,11 +82,19 @@ int main(int argc, char** argv) {
   }
   const std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)),
                                    std::istreambuf_iterator<char>());
-  const int32_t leastSide = argc == 3 ? std::atoi(argv[2]) : MaxPictureSide;
+  const int32_t leastSide = argc >= 3 ? std::atoi(argv[2]) : MaxPictureSide;
   SinkRecord record;
+  if (argc == 4 && (record.rows = std::fopen(argv[3], "wb")) == nullptr) {
+    std::fprintf(stderr, "decode_probe: cannot write %s\n", argv[3]);
+    return 2;
+  }
   const DecodeOutcome outcome =
       DecodePicture(bytes.data(), bytes.size(), leastSide, {Start, Row, &record});
   const bool complete = outcome != DecodeOutcome::Decoded || record.nextRow == record.height;
+  if (record.rows != nullptr && std::fclose(record.rows) != 0) {
+    std::fprintf(stderr, "decode_probe: cannot write %s\n", argv[3]);
+    return 2;
+  }
   if (!record.rowsInOrder || record.starts > 1 || !complete) {
     std::fprintf(stderr, "decode_probe: %d starts, rows in order: %d, %d of %d rows\n",
                  record.starts, record.rowsInOrder, record.nextRow, record.height);
