@@ -65,6 +65,18 @@ bool StartVips() {
   return started;
 }
 
+// The loader search finds blocked loaders too (opening with them fails):
+// only the offered ones' loaders from memory are taken.
+bool Offered(const char* loader) {
+  for (const char* offered : OfferedLoaders) {
+    const size_t length = std::strlen(offered);
+    if (std::strncmp(loader, offered, length) == 0 && std::strcmp(loader + length, "Buffer") == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
 // Owns one image reference; the pipeline's images each hold their input.
 struct ImageRef {
   VipsImage* image = nullptr;
@@ -211,7 +223,7 @@ DecodeOutcome DeliverRows(VipsImage* image, PictureSink sink) {
 DecodeOutcome DecodeWithVips(const uint8_t* bytes, size_t size, int32_t leastSide,
                              PictureSink sink) {
   const char* loader = vips_foreign_find_load_buffer(bytes, size);
-  if (loader == nullptr ||
+  if (loader == nullptr || !Offered(loader) ||
       (std::strcmp(loader, GeneralLoader) == 0 && (size < 2 || std::memcmp(bytes, "BM", 2) != 0))) {
     return DecodeOutcome::NotAPicture;
   }
