@@ -43,16 +43,16 @@ else()
   set(CPACK_DEBIAN_PACKAGE_MAINTAINER ${CELLGLYPH_PACKAGE_MAINTAINER})
   set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
   set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-  # The programs need the C and C++ run-time libraries, and the renderer
-  # libpng. dpkg-shlibdeps (package dpkg-dev) finds the exact versions;
-  # without it the versions of the oldest Debian release the build is known
-  # to work on are named.
+  # The programs need the C and C++ run-time libraries, the renderer libpng
+  # and the picture preparer libvips. dpkg-shlibdeps (package dpkg-dev)
+  # finds the exact versions; without it the versions of the oldest Debian
+  # release the build is known to work on are named.
   find_program(CELLGLYPH_DPKG_SHLIBDEPS dpkg-shlibdeps)
   if(CELLGLYPH_DPKG_SHLIBDEPS)
     set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
   else()
-    set(CPACK_DEBIAN_PACKAGE_DEPENDS
-        "libc6 (>= 2.34), libstdc++6 (>= 12), libgcc-s1 (>= 3.0), libpng16-16 (>= 1.6.39)")
+    string(JOIN ", " CPACK_DEBIAN_PACKAGE_DEPENDS "libc6 (>= 2.34)" "libstdc++6 (>= 12)"
+           "libgcc-s1 (>= 3.0)" "libpng16-16 (>= 1.6.39)" "libvips42 (>= 8.14)")
   endif()
   # What Debian asks of a package beyond the installed tree (copyright file,
   # changelog, compressed manual pages) is added to the package alone, so

@@ -17,8 +17,10 @@ enum class DecodeOutcome : uint8_t {
 };
 
 // A decoded picture may have at most this many pixels a side and in all,
-// after shrinking on load: rows stream through, so the limit bounds the time
-// a run takes, not its memory.
+// after shrinking on load. Where the format's decoder streams (JPEG, PNG,
+// striped TIFF) the limit bounds the time a run takes, not its memory; the
+// other formats are decoded whole before the first row, so there it bounds
+// the memory as well (4 to 16 bytes a pixel, by decoder).
 inline constexpr int32_t MaxPictureSide = 65535;
 inline constexpr int64_t MaxPicturePixels = int64_t{1} << 28;
 
@@ -29,8 +31,10 @@ using PictureOrientation = uint8_t;
 // Where the rows go. `start` is called once, before the first row, with the
 // size as stored; then `row` once for every row, top to bottom, each `width`
 // pixels of 8-bit sRGB with straight alpha (R, G, B, A: 4 bytes a pixel,
-// alpha 255 where the picture has none). A decode that fails after `start`
-// returns Damaged; the rows delivered so far are then to be ignored.
+// alpha 255 where the picture has none). A pixel with alpha 0 comes as
+// 0, 0, 0, 0, whatever colour the file keeps under it, so that decoders
+// agree on it. A decode that fails after `start` returns Damaged; the rows
+// delivered so far are then to be ignored.
 struct PictureSink {
   void (*start)(void* context, int32_t width, int32_t height, PictureOrientation orientation);
   void (*row)(void* context, int32_t y, const uint8_t* rgba);
@@ -39,9 +43,9 @@ struct PictureSink {
 
 // Decodes a whole picture file held in memory: the first frame or page,
 // colour profile converted to sRGB. The decoder may shrink the picture on
-// load where its format allows it cheaply (JPEG's 1/2, 1/4 and 1/8 scales),
-// as long as the shorter side stays at least leastSide pixels (or as it is,
-// when it is shorter already). The shorter side, because it does not change
-// with the orientation.
+// load where its format allows it cheaply (JPEG's 1/2, 1/4 and 1/8 scales;
+// an SVG, which is drawn, at any smaller scale), as long as the shorter side
+// stays at least leastSide pixels (or as it is, when it is shorter already).
+// The shorter side, because it does not change with the orientation.
 DecodeOutcome DecodePicture(const uint8_t* bytes, size_t size, int32_t leastSide,
                             PictureSink sink);

@@ -11,7 +11,7 @@
 
 #include "bmp/pixel_layout.h"
 #include "match/glyph_table.h"
-#include "render/bmp_image.h"
+#include "screens/bmp_image.h"
 #include "render/png_image.h"
 #include "render/screen_drawing.h"
 

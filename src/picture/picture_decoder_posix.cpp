@@ -1,0 +1,277 @@
+// The picture decoder on libvips: the loader is chosen by the bytes, the
+// header read first, and the pixels pulled through the colour conversion in
+// strips of rows, so that only a few strips are ever held.
+#include <vips/vips.h>
+
+#include <cstring>
+#include <vector>
+
+#include "picture/decode_rules.h"
+#include "picture/picture_decoder.h"
+
+namespace {
+
+// The loaders the program offers. Every other loader stays blocked: they
+// read formats nobody turns into a screen (scientific data, documents, raw
+// matrices) and some hand their bytes to large outside libraries.
+constexpr const char* OfferedLoaders[] = {
+    "VipsForeignLoadJpeg", "VipsForeignLoadPng",  "VipsForeignLoadNsgif",
+    "VipsForeignLoadWebp", "VipsForeignLoadTiff", "VipsForeignLoadHeif",
+    "VipsForeignLoadSvg",  "VipsForeignLoadMagick",
+};
+
+// The general-purpose loader reads BMP, which libvips has no loader of its
+// own for; it is offered BMP alone, recognised by its signature.
+constexpr char GeneralLoader[] = "VipsForeignLoadMagickBuffer";
+constexpr char JpegLoader[] = "VipsForeignLoadJpegBuffer";
+constexpr char SvgLoader[] = "VipsForeignLoadSvgBuffer";
+
+// The smallest scale the SVG loader draws at.
+constexpr double LeastDrawScale = 0.001;
+
+// Rows asked of the pipeline at a time: a strip of the widest picture
+// (65535 pixels) is 4 MiB of RGBA.
+constexpr int32_t StripRows = 16;
+
+void IgnoreMessage(const gchar*, GLogLevelFlags, const gchar*, gpointer) {}
+
+GLogWriterOutput IgnoreStructuredMessage(GLogLevelFlags, const GLogField*, gsize, gpointer) {
+  return G_LOG_WRITER_HANDLED;
+}
+
+// libvips is started once per process. Its warnings and those of the
+// libraries under it (a damaged JPEG, an odd PNG chunk) go through GLib's
+// log, which is silenced: the program reports the outcome itself. No
+// operation cache, since every picture is read once, and one thread, so
+// that a run's memory and the order of its work do not depend on the
+// machine. The name passed stands for no file: libvips then finds its
+// modules where it was installed, wherever the program is.
+bool StartVips() {
+  static const bool started = [] {
+    g_log_set_default_handler(IgnoreMessage, nullptr);
+    g_log_set_writer_func(IgnoreStructuredMessage, nullptr, nullptr);
+    if (VIPS_INIT("cellglyph-picture-decoder") != 0) {
+      vips_error_clear();
+      return false;
+    }
+    vips_cache_set_max(0);
+    vips_concurrency_set(1);
+    vips_operation_block_set("VipsForeignLoad", TRUE);
+    for (const char* loader : OfferedLoaders) {
+      vips_operation_block_set(loader, FALSE);
+    }
+    return true;
+  }();
+  return started;
+}
+
+// The loader search finds blocked loaders too (opening with them fails):
+// only the offered ones' loaders from memory are taken.
+bool Offered(const char* loader) {
+  for (const char* offered : OfferedLoaders) {
+    const size_t length = std::strlen(offered);
+    if (std::strncmp(loader, offered, length) == 0 && std::strcmp(loader + length, "Buffer") == 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Owns one image reference; the pipeline's images each hold their input.
+struct ImageRef {
+  VipsImage* image = nullptr;
+  ImageRef() = default;
+  ImageRef(const ImageRef&) = delete;
+  ImageRef& operator=(const ImageRef&) = delete;
+  ~ImageRef() {
+    if (image != nullptr) {
+      g_object_unref(image);
+    }
+  }
+  // Makes `next` the held image, dropping the one before.
+  void Replace(VipsImage* next) {
+    if (image != nullptr) {
+      g_object_unref(image);
+    }
+    image = next;
+  }
+};
+
+// How the loader is asked to make the picture smaller as it decodes it: a
+// JPEG at a scale of 1/2, 1/4 or 1/8; an SVG, which is drawn, at any scale.
+struct LoadScale {
+  int32_t jpegShrink = 1;
+  double drawScale = 1.0;
+};
+
+int32_t ShorterSide(VipsImage* image) {
+  const int32_t width = vips_image_get_width(image);
+  const int32_t height = vips_image_get_height(image);
+  return width < height ? width : height;
+}
+
+LoadScale ChooseLoadScale(const char* loader, int32_t width, int32_t height, int32_t leastSide) {
+  LoadScale scale;
+  const int32_t shorter = width < height ? width : height;
+  if (std::strcmp(loader, JpegLoader) == 0) {
+    scale.jpegShrink = ChooseLoadShrink(width, height, leastSide);
+  } else if (std::strcmp(loader, SvgLoader) == 0 && shorter > leastSide) {
+    scale.drawScale = static_cast<double>(leastSide) / shorter;
+    scale.drawScale = scale.drawScale < LeastDrawScale ? LeastDrawScale : scale.drawScale;
+  }
+  return scale;
+}
+
+// Only the header is read here; pixels are decoded as the strips are asked
+// for. Sequential access lets loaders that can stream do so. A picture cut
+// short is an error, not rows of grey.
+VipsImage* OpenPicture(const uint8_t* bytes, size_t size, LoadScale scale) {
+  void* data = const_cast<uint8_t*>(bytes);  // libvips only reads it
+  VipsImage* image = nullptr;
+  int status = 0;
+  if (scale.jpegShrink > 1) {
+    status = vips_jpegload_buffer(data, size, &image, "shrink", scale.jpegShrink, "access",
+                                  VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
+                                  nullptr);
+  } else if (scale.drawScale < 1.0) {
+    status = vips_svgload_buffer(data, size, &image, "scale", scale.drawScale, "access",
+                                 VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
+                                 nullptr);
+  } else {
+    image = vips_image_new_from_buffer(data, size, "", "access", VIPS_ACCESS_SEQUENTIAL,
+                                       "fail_on", VIPS_FAIL_ON_TRUNCATED, nullptr);
+  }
+  return status == 0 ? image : nullptr;
+}
+
+// Builds the conversion to 8-bit sRGB with alpha on top of the loaded
+// picture: through its colour profile where it has one that fits, else by
+// its colour space (grey, CMYK, 16 bits, ...). Returns false when libvips
+// has no way to it.
+bool ConvertToRgba(ImageRef& picture) {
+  VipsImage* next = nullptr;
+  if (vips_image_get_typeof(picture.image, VIPS_META_ICC_NAME) != 0) {
+    if (vips_icc_transform(picture.image, &next, "srgb", "embedded", TRUE, "depth", 8,
+                           nullptr) == 0) {
+      picture.Replace(next);
+    } else {
+      vips_error_clear();  // a profile that does not fit the pixels is left out
+    }
+  }
+  if (vips_colourspace(picture.image, &next, VIPS_INTERPRETATION_sRGB, "source_space",
+                       vips_image_guess_interpretation(picture.image), nullptr) != 0) {
+    return false;
+  }
+  picture.Replace(next);
+  if (vips_image_get_format(picture.image) != VIPS_FORMAT_UCHAR) {
+    if (vips_cast_uchar(picture.image, &next, nullptr) != 0) {
+      return false;
+    }
+    picture.Replace(next);
+  }
+  const int bands = vips_image_get_bands(picture.image);
+  if (bands < 3) {
+    return false;
+  }
+  if (bands == 3) {
+    if (vips_bandjoin_const1(picture.image, &next, 255.0, nullptr) != 0) {
+      return false;
+    }
+    picture.Replace(next);
+  } else if (bands > 4) {
+    if (vips_extract_band(picture.image, &next, 0, "n", 4, nullptr) != 0) {
+      return false;
+    }
+    picture.Replace(next);
+  }
+  return true;
+}
+
+PictureOrientation StatedOrientation(VipsImage* image) {
+  int stated = 1;
+  if (vips_image_get_typeof(image, VIPS_META_ORIENTATION) != 0 &&
+      vips_image_get_int(image, VIPS_META_ORIENTATION, &stated) != 0) {
+    stated = 1;
+  }
+  return KnownOrientation(stated);
+}
+
+// Pulls the rows through the pipeline top to bottom, a strip at a time;
+// each row is copied out, since the strip's memory belongs to libvips.
+DecodeOutcome DeliverRows(VipsImage* image, PictureSink sink) {
+  const int32_t width = vips_image_get_width(image);
+  const int32_t height = vips_image_get_height(image);
+  VipsRegion* region = vips_region_new(image);
+  std::vector<uint8_t> row(static_cast<size_t>(width) * 4);
+  DecodeOutcome outcome = DecodeOutcome::Decoded;
+  for (int32_t top = 0; top < height && outcome == DecodeOutcome::Decoded; top += StripRows) {
+    VipsRect strip = {0, top, width, height - top < StripRows ? height - top : StripRows};
+    if (vips_region_prepare(region, &strip) != 0) {
+      outcome = DecodeOutcome::Damaged;
+      break;
+    }
+    for (int32_t y = top; y < top + strip.height; ++y) {
+      std::memcpy(row.data(), VIPS_REGION_ADDR(region, 0, y), row.size());
+      ClearTransparentPixels(row.data(), width);
+      sink.row(sink.context, y, row.data());
+    }
+  }
+  g_object_unref(region);
+  return outcome;
+}
+
+DecodeOutcome DecodeWithVips(const uint8_t* bytes, size_t size, int32_t leastSide,
+                             PictureSink sink) {
+  const char* loader = vips_foreign_find_load_buffer(bytes, size);
+  if (loader == nullptr || !Offered(loader) ||
+      (std::strcmp(loader, GeneralLoader) == 0 && (size < 2 || std::memcmp(bytes, "BM", 2) != 0))) {
+    return DecodeOutcome::NotAPicture;
+  }
+  ImageRef picture;
+  picture.image = OpenPicture(bytes, size, LoadScale{});
+  if (picture.image == nullptr) {
+    return RefusedPictureOutcome(bytes, size);
+  }
+  LoadScale scale = ChooseLoadScale(loader, vips_image_get_width(picture.image),
+                                    vips_image_get_height(picture.image), leastSide);
+  if (scale.jpegShrink > 1 || scale.drawScale < 1.0) {
+    picture.Replace(OpenPicture(bytes, size, scale));
+    if (picture.image == nullptr) {
+      return DecodeOutcome::Damaged;
+    }
+  }
+  if (scale.drawScale < 1.0 && ShorterSide(picture.image) < leastSide) {
+    // The drawn sides are rounded from the drawing's own size, which the
+    // header's whole pixels only approach: half a pixel more is enough.
+    scale.drawScale *= (leastSide + 0.5) / leastSide;
+    picture.Replace(OpenPicture(bytes, size, scale));
+    if (picture.image == nullptr) {
+      return DecodeOutcome::Damaged;
+    }
+  }
+  const int32_t width = vips_image_get_width(picture.image);
+  const int32_t height = vips_image_get_height(picture.image);
+  const DecodeOutcome size_check = CheckPictureSize(width, height);
+  if (size_check != DecodeOutcome::Decoded) {
+    return size_check;
+  }
+  const PictureOrientation orientation = StatedOrientation(picture.image);
+  if (!ConvertToRgba(picture)) {
+    return DecodeOutcome::Damaged;
+  }
+  sink.start(sink.context, width, height, orientation);
+  return DeliverRows(picture.image, sink);
+}
+
+}  // namespace
+
+DecodeOutcome DecodePicture(const uint8_t* bytes, size_t size, int32_t leastSide,
+                            PictureSink sink) {
+  if (size == 0 || !StartVips()) {
+    return DecodeOutcome::NotAPicture;
+  }
+  const DecodeOutcome outcome = DecodeWithVips(bytes, size, leastSide, sink);
+  // Whatever libvips noted on the way is of no further use.
+  vips_error_clear();
+  return outcome;
+}
