@@ -4,17 +4,34 @@
 #include "prepare/glyph_likeness_body.h"
 #include "prepare/glyph_likeness_kernels.h"
 
-void MeasureGlyphsPortable(const CellView& view, const LightnessTables& tables, int glyphsTried,
-                           float likeness[GlyphCount]) {
-  MeasureGlyphsBody(view, tables, glyphsTried, likeness);
+void DotGlyphsPortable(const CellView& view, int glyphsTried, GlyphDots& dots) {
+  DotGlyphsBody(view, glyphsTried, dots);
 }
 
-void MeasureGlyphs(const CellView& view, const LightnessTables& tables, int glyphsTried,
-                   float likeness[GlyphCount]) {
-  static const bool wide = CpuHasAvx2();
-  if (wide) {
-    MeasureGlyphsAvx2(view, tables, glyphsTried, likeness);
+void ScoreInkPortable(const CellView& view, const GlyphDots& dots, const LightnessTables& tables,
+                      const InkStep& ink, int glyphsTried, float likeness[GlyphCount]) {
+  ScoreInkBody(view, dots, tables, ink, glyphsTried, likeness);
+}
+
+namespace {
+
+const bool wideVectors = CpuHasAvx2();
+
+}  // namespace
+
+void DotGlyphs(const CellView& view, int glyphsTried, GlyphDots& dots) {
+  if (wideVectors) {
+    DotGlyphsAvx2(view, glyphsTried, dots);
   } else {
-    MeasureGlyphsPortable(view, tables, glyphsTried, likeness);
+    DotGlyphsPortable(view, glyphsTried, dots);
+  }
+}
+
+void ScoreInk(const CellView& view, const GlyphDots& dots, const LightnessTables& tables,
+              const InkStep& ink, int glyphsTried, float likeness[GlyphCount]) {
+  if (wideVectors) {
+    ScoreInkAvx2(view, dots, tables, ink, glyphsTried, likeness);
+  } else {
+    ScoreInkPortable(view, dots, tables, ink, glyphsTried, likeness);
   }
 }

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "picture/screen_picture.h"
 #include "prepare/glyph_stamps.h"
 #include "prepare/lightness.h"
 
@@ -12,27 +13,50 @@ struct CellSquare {
   bool blockOnScreen[StampBlocks];
 };
 
-// What one cell's choice is judged against, over its square in block order:
-// what the other cells show, and the picture.
+// What one cell's choice is judged against, over its square in block order.
+// "Rest" is what the screen shows there with the cell's glyph pixels left
+// out: the other cells, and this cell in its background colour. A glyph in
+// ink then adds (ink - background) x its blurred pattern. Luminance is
+// linear; lightness is CIE L*.
 struct CellView {
   CellSquare square;
-  float rest[StampPixels];
-  float wanted[StampPixels];          // the picture's coverage
-  float wantedLightness[StampPixels];
+  float rest[StampPixels];             // luminance
+  float wantedLightness[StampPixels];  // the picture's
   float restSum[StampBlocks];
   float restSquares[StampBlocks];
-  float restWanted[StampBlocks];      // sum of rest x wanted lightness
+  float restWanted[StampBlocks];  // sum of rest x wanted lightness
   float lightnessMean[StampBlocks];
   float lightnessVariance[StampBlocks];
-  float wantedSlope[StampBlocks];     // lightness per coverage at the block's mean
+  // For the colour difference, in CIELAB, taken as a straight line in
+  // linear RGB about the picture's mean colour in each block:
+  float restFromWanted[StampBlocks][ChannelCount];  // Lab change of the rest's mean from the picture's
+  float labSlope[StampBlocks][ChannelCount][ChannelCount];  // Lab change per unit of each channel
 };
 
-// The likeness of screen and picture over a cell's square, for each of the
-// glyphs 0 to glyphsTried - 1 in the cell: the structural similarity of the
-// two in lightness, block by block, summed over the square. Within a block
-// the screen's lightness is taken as a straight line in coverage through
-// the block's mean, so that its variance and covariance follow from sums
-// over the glyph's values: all glyphs are measured side by side, one block
-// at a time. Uses the processor's widest vectors.
-void MeasureGlyphs(const CellView& view, const LightnessTables& tables, int glyphsTried,
-                   float likeness[GlyphCount]);
+// Sums of each glyph's blurred values with the rest and with the picture's
+// lightness, block by block: all that the likeness needs of a glyph and
+// that does not depend on its ink.
+struct GlyphDots {
+  float rest[StampBlocks][GlyphCount];
+  float wanted[StampBlocks][GlyphCount];
+};
+
+// One ink, as it differs from the background.
+struct InkStep {
+  float luminance;
+  float colour[ChannelCount];  // linear RGB
+  float colourWeight;          // what a unit of mean colour difference (Delta E) costs, 0 for none
+};
+
+// Fills dots for the glyphs 0 to glyphsTried - 1.
+void DotGlyphs(const CellView& view, int glyphsTried, GlyphDots& dots);
+
+// Adds to likeness, for each glyph drawn in the ink, the structural
+// similarity of screen and picture in lightness, block by block over the
+// square, less the ink's colour weight times the colour difference of the
+// block means. Within a block the screen's lightness is taken as a straight
+// line in luminance through the block's mean, so that its variance and
+// covariance follow from the dots. Both run over all glyphs at once, in
+// the processor's widest vectors.
+void ScoreInk(const CellView& view, const GlyphDots& dots, const LightnessTables& tables,
+              const InkStep& ink, int glyphsTried, float likeness[GlyphCount]);

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 
+#include "picture/srgb_linear.h"
+#include "prepare/colour_space.h"
 #include "prepare/glyph_likeness.h"
 #include "prepare/glyph_stamps.h"
 #include "prepare/lightness.h"
+#include "screens/c64_colours.h"
 
 namespace {
 
@@ -15,18 +18,41 @@ constexpr int Height = PixelRows;
 // whose surroundings changed since their last choice.
 constexpr int MostSweeps = 3;
 
+// A cell tries at most this many inks: those whose mixes with the
+// background come nearest the cell's mean colour.
+constexpr int MostInksTried = 4;
+
+// The mixes of background and ink that a cell's mean colour is compared
+// with: the ink covering 0, 1/MixSteps, ... 1 of the cell.
+constexpr int MixSteps = 8;
 
 struct Screen {
-  float target[ScreenPicturePixels];           // the picture's coverage, blurred
-  float targetLightness[ScreenPicturePixels];  // the same, as lightness
-  float shown[ScreenPicturePixels];            // the screen's pixels, blurred
-  float cellStamp[CellCount][StampPixels];     // what each cell adds to shown now, in block order
+  float target[ChannelCount][ScreenPicturePixels];  // the picture, blurred
+  float targetLightness[ScreenPicturePixels];
+  float shown[ChannelCount][ScreenPicturePixels];   // the screen, blurred
+  float cellStamp[CellCount][ChannelCount][StampPixels];  // what each cell adds to shown, block order
+  LabColour cellColour[CellCount];                  // each cell's mean colour in the picture
   uint8_t codes[CellCount];
+  uint8_t inks[CellCount];
   bool dirty[CellCount];  // its surroundings changed since it was last chosen
 };
 
 Screen screen;
 LightnessTables tables;
+float palette[C64ColourCount][ChannelCount];  // linear RGB
+float cellBlur[StampPixels];                  // a whole cell blurred, block order
+
+void MakePalette() {
+  for (int colour = 0; colour < C64ColourCount; ++colour) {
+    palette[colour][Red] = LinearOfByte[C64Palette[colour].red];
+    palette[colour][Green] = LinearOfByte[C64Palette[colour].green];
+    palette[colour][Blue] = LinearOfByte[C64Palette[colour].blue];
+  }
+}
+
+float LuminanceOf(const float colour[ChannelCount]) {
+  return Luminance(colour[Red], colour[Green], colour[Blue]);
+}
 
 CellSquare SquareOf(int cell) {
   CellSquare square{};
@@ -40,59 +66,136 @@ CellSquare SquareOf(int cell) {
   return square;
 }
 
-void ViewCell(int cell, CellView& view) {
+void ViewCell(int cell, const InkRule& rule, CellView& view) {
   view.square = SquareOf(cell);
-  const float* own = screen.cellStamp[cell];
+  const float* background = palette[rule.background];
+  static float restColour[ChannelCount][StampPixels];
   for (int j = 0; j < StampSpan; ++j)
     for (int i = 0; i < StampSpan; ++i) {
       const int k = BlockOrder(i, j);
-      if (!view.square.blockOnScreen[k / BlockPixels]) {
-        view.rest[k] = view.wanted[k] = view.wantedLightness[k] = 0;
-        continue;
-      }
+      if (!view.square.blockOnScreen[k / BlockPixels]) continue;
       const int at = (view.square.top + j) * Width + view.square.left + i;
-      view.rest[k] = screen.shown[at] - own[k];
-      view.wanted[k] = screen.target[at];
+      for (int channel = 0; channel < ChannelCount; ++channel)
+        restColour[channel][k] = screen.shown[channel][at] - screen.cellStamp[cell][channel][k] +
+                                 background[channel] * cellBlur[k];
+      view.rest[k] = Luminance(restColour[Red][k], restColour[Green][k], restColour[Blue][k]);
       view.wantedLightness[k] = screen.targetLightness[at];
     }
   for (int block = 0; block < StampBlocks; ++block) {
-    float r = 0, rr = 0, ry = 0, y = 0, yy = 0, c = 0;
+    if (!view.square.blockOnScreen[block]) continue;
+    float r = 0, rr = 0, ry = 0, y = 0, yy = 0;
     for (int k = block * BlockPixels; k < (block + 1) * BlockPixels; ++k) {
       r += view.rest[k], rr += view.rest[k] * view.rest[k];
       ry += view.rest[k] * view.wantedLightness[k];
       y += view.wantedLightness[k], yy += view.wantedLightness[k] * view.wantedLightness[k];
-      c += view.wanted[k];
     }
     view.restSum[block] = r, view.restSquares[block] = rr, view.restWanted[block] = ry;
     view.lightnessMean[block] = y / BlockPixels;
-    view.lightnessVariance[block] = yy / BlockPixels - view.lightnessMean[block] * view.lightnessMean[block];
-    view.wantedSlope[block] = tables.slope[LightnessStep(c / BlockPixels)];
+    view.lightnessVariance[block] =
+        yy / BlockPixels - view.lightnessMean[block] * view.lightnessMean[block];
+    if (rule.colourWeight == 0) continue;
+    const int firstX = view.square.left + (block % StampBlocksAcross) * StampBlock;
+    const int firstY = view.square.top + (block / StampBlocksAcross) * StampBlock;
+    float wanted[ChannelCount] = {}, rest[ChannelCount] = {};
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+      for (int j = 0; j < StampBlock; ++j)
+        for (int i = 0; i < StampBlock; ++i)
+          wanted[channel] += screen.target[channel][(firstY + j) * Width + firstX + i];
+      for (int k = block * BlockPixels; k < (block + 1) * BlockPixels; ++k)
+        rest[channel] += restColour[channel][k];
+      wanted[channel] /= BlockPixels, rest[channel] /= BlockPixels;
+    }
+    LabSlope(wanted, view.labSlope[block]);
+    for (int lab = 0; lab < ChannelCount; ++lab) {
+      view.restFromWanted[block][lab] = 0;
+      for (int channel = 0; channel < ChannelCount; ++channel)
+        view.restFromWanted[block][lab] +=
+            view.labSlope[block][lab][channel] * (rest[channel] - wanted[channel]);
+    }
   }
 }
 
-uint8_t ChooseCell(int cell, int glyphsTried) {
-  static CellView view;
-  ViewCell(cell, view);
-  float likeness[GlyphCount];
-  MeasureGlyphs(view, tables, glyphsTried, likeness);
-  const GlyphStamps& stamps = TheGlyphStamps();
-  int best = 0;
-  for (int glyph = 1; glyph < glyphsTried; ++glyph)
-    if (!stamps.repeats[glyph] && likeness[glyph] > likeness[best]) best = glyph;
-  return static_cast<uint8_t>(best);
+// How far the cell's mean colour is from the nearest mix of background and
+// ink.
+float MixDistance(const LabColour& colour, int background, int ink) {
+  float nearest = 1e30f;
+  for (int step = 0; step <= MixSteps; ++step) {
+    const float share = static_cast<float>(step) / MixSteps;
+    float mix[ChannelCount];
+    for (int channel = 0; channel < ChannelCount; ++channel)
+      mix[channel] = palette[background][channel] +
+                     share * (palette[ink][channel] - palette[background][channel]);
+    nearest = std::min(nearest, LabDistance(LabOf(mix), colour));
+  }
+  return nearest;
 }
 
-// Puts a stamp in place of what the cell showed.
-void PlaceStamp(int cell, const float stamp[StampPixels]) {
+// The inks a cell tries, nearest first.
+int InksToTry(int cell, const InkRule& rule, uint8_t tried[MostInksTried]) {
+  struct Candidate {
+    float distance;
+    uint8_t ink;
+  };
+  Candidate candidates[C64ColourCount];
+  int count = 0;
+  for (int ink = 0; ink < C64ColourCount; ++ink)
+    if ((rule.inks >> ink & 1) != 0 && ink != rule.background)
+      candidates[count++] = {MixDistance(screen.cellColour[cell], rule.background, ink),
+                             static_cast<uint8_t>(ink)};
+  const int kept = std::min(count, MostInksTried);
+  std::partial_sort(candidates, candidates + kept, candidates + count,
+                    [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
+  for (int i = 0; i < kept; ++i) tried[i] = candidates[i].ink;
+  return kept;
+}
+
+struct CellChoice {
+  uint8_t glyph;
+  uint8_t ink;
+};
+
+CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
+  static CellView view;
+  static GlyphDots dots;
+  ViewCell(cell, rule, view);
+  DotGlyphs(view, glyphsTried, dots);
+  const GlyphStamps& stamps = TheGlyphStamps();
+  uint8_t inks[MostInksTried];
+  const int inkCount = InksToTry(cell, rule, inks);
+  CellChoice best = {0, inkCount > 0 ? inks[0] : rule.background};
+  float bestLikeness = -1e30f;
+  for (int i = 0; i < inkCount; ++i) {
+    const float* ink = palette[inks[i]];
+    const float* background = palette[rule.background];
+    InkStep step{LuminanceOf(ink) - LuminanceOf(background), {}, rule.colourWeight};
+    for (int channel = 0; channel < ChannelCount; ++channel)
+      step.colour[channel] = ink[channel] - background[channel];
+    float likeness[GlyphCount] = {};
+    ScoreInk(view, dots, tables, step, glyphsTried, likeness);
+    for (int glyph = 0; glyph < glyphsTried; ++glyph)
+      if (!stamps.repeats[glyph] && likeness[glyph] > bestLikeness)
+        best = {static_cast<uint8_t>(glyph), inks[i]}, bestLikeness = likeness[glyph];
+  }
+  return best;
+}
+
+// Puts the cell's new look in place of what it showed.
+void PlaceChoice(int cell, const InkRule& rule, CellChoice choice) {
   const CellSquare square = SquareOf(cell);
-  float* own = screen.cellStamp[cell];
-  for (int j = 0; j < StampSpan; ++j)
-    for (int i = 0; i < StampSpan; ++i) {
-      const int k = BlockOrder(i, j);
-      if (!square.blockOnScreen[k / BlockPixels]) continue;
-      screen.shown[(square.top + j) * Width + square.left + i] += stamp[k] - own[k];
-    }
-  std::copy(stamp, stamp + StampPixels, own);
+  const float* values = TheGlyphStamps().byGlyph[choice.glyph];
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    const float background = palette[rule.background][channel];
+    const float step = palette[choice.ink][channel] - background;
+    float* own = screen.cellStamp[cell][channel];
+    for (int j = 0; j < StampSpan; ++j)
+      for (int i = 0; i < StampSpan; ++i) {
+        const int k = BlockOrder(i, j);
+        const float now = background * cellBlur[k] + step * values[k];
+        if (square.blockOnScreen[k / BlockPixels])
+          screen.shown[channel][(square.top + j) * Width + square.left + i] += now - own[k];
+        own[k] = now;
+      }
+  }
 }
 
 void MarkSurroundings(int cell) {
@@ -102,36 +205,53 @@ void MarkSurroundings(int cell) {
       screen.dirty[r * CellColumns + c] = true;
 }
 
+void BlurIntoBlockOrder(const float pixels[GlyphRows * GlyphRows], float stamp[StampPixels]) {
+  float square[StampPixels];
+  BlurCell(pixels, square);
+  for (int j = 0; j < StampSpan; ++j)
+    for (int i = 0; i < StampSpan; ++i) stamp[BlockOrder(i, j)] = square[j * StampSpan + i];
+}
+
 // Before the first choice the screen is taken to show the picture itself,
 // so that every cell is first judged among neighbours like the picture.
-void ShowPicture(const CoveragePlane& coverage) {
-  BlurPlane(coverage.values, screen.target);
+void ShowPicture(const ScreenPicture& picture) {
+  for (int channel = 0; channel < ChannelCount; ++channel) {
+    BlurPlane(picture.planes[channel], screen.target[channel]);
+    std::copy(screen.target[channel], screen.target[channel] + ScreenPicturePixels,
+              screen.shown[channel]);
+  }
   for (int at = 0; at < ScreenPicturePixels; ++at)
-    screen.targetLightness[at] = tables.lightness[LightnessStep(screen.target[at])];
-  std::copy(screen.target, screen.target + ScreenPicturePixels, screen.shown);
+    screen.targetLightness[at] = tables.lightness[LightnessStep(
+        Luminance(screen.target[Red][at], screen.target[Green][at], screen.target[Blue][at]))];
+  float whole[GlyphRows * GlyphRows];
+  std::fill(whole, whole + GlyphRows * GlyphRows, 1.0f);
+  BlurIntoBlockOrder(whole, cellBlur);
   for (int cell = 0; cell < CellCount; ++cell) {
     const int left = (cell % CellColumns) * GlyphRows, top = (cell / CellColumns) * GlyphRows;
-    float pixels[GlyphRows * GlyphRows];
-    for (int j = 0; j < GlyphRows; ++j)
-      for (int i = 0; i < GlyphRows; ++i)
-        pixels[j * GlyphRows + i] = coverage.values[(top + j) * Width + left + i];
-    float square[StampPixels];
-    BlurCell(pixels, square);
-    for (int j = 0; j < StampSpan; ++j)
-      for (int i = 0; i < StampSpan; ++i)
-        screen.cellStamp[cell][BlockOrder(i, j)] = square[j * StampSpan + i];
+    float mean[ChannelCount];
+    for (int channel = 0; channel < ChannelCount; ++channel) {
+      float pixels[GlyphRows * GlyphRows];
+      float sum = 0;
+      for (int j = 0; j < GlyphRows; ++j)
+        for (int i = 0; i < GlyphRows; ++i)
+          sum += pixels[j * GlyphRows + i] = picture.planes[channel][(top + j) * Width + left + i];
+      mean[channel] = sum / (GlyphRows * GlyphRows);
+      BlurIntoBlockOrder(pixels, screen.cellStamp[cell][channel]);
+    }
+    screen.cellColour[cell] = LabOf(mean);
     screen.codes[cell] = 0;
+    screen.inks[cell] = 0;
     screen.dirty[cell] = true;
   }
 }
 
 }  // namespace
 
-void ChooseGlyphs(const CoveragePlane& coverage, bool darkPartsDrawn, bool normalGlyphsOnly,
-                  uint8_t codes[CellCount]) {
-  const GlyphStamps& stamps = TheGlyphStamps();
-  MakeLightnessTables(darkPartsDrawn, tables);
-  ShowPicture(coverage);
+void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, bool normalGlyphsOnly,
+                  uint8_t codes[CellCount], uint8_t inks[CellCount]) {
+  MakeLightnessTables(tables);
+  MakePalette();
+  ShowPicture(picture);
   const int glyphsTried = normalGlyphsOnly ? NormalGlyphCount : GlyphCount;
   bool first = true;
   for (int sweep = 0; sweep < MostSweeps; ++sweep) {
@@ -139,10 +259,11 @@ void ChooseGlyphs(const CoveragePlane& coverage, bool darkPartsDrawn, bool norma
     for (int cell = 0; cell < CellCount; ++cell) {
       if (!screen.dirty[cell]) continue;
       screen.dirty[cell] = false;
-      const uint8_t glyph = ChooseCell(cell, glyphsTried);
-      if (!first && glyph == screen.codes[cell]) continue;
-      screen.codes[cell] = glyph;
-      PlaceStamp(cell, stamps.byGlyph[glyph]);
+      const CellChoice choice = ChooseCell(cell, rule, glyphsTried);
+      if (!first && choice.glyph == screen.codes[cell] && choice.ink == screen.inks[cell]) continue;
+      screen.codes[cell] = choice.glyph;
+      screen.inks[cell] = choice.ink;
+      PlaceChoice(cell, rule, choice);
       MarkSurroundings(cell);
       anyChanged = true;
     }
@@ -150,6 +271,7 @@ void ChooseGlyphs(const CoveragePlane& coverage, bool darkPartsDrawn, bool norma
     if (!anyChanged) break;
   }
   std::copy(screen.codes, screen.codes + CellCount, codes);
+  std::copy(screen.inks, screen.inks + CellCount, inks);
 }
 
 void DrawGlyphs(const uint8_t codes[CellCount], BitPicture& picture) {

@@ -19,12 +19,10 @@ float Lightness(float luminance) {
   return luminance > LinearPart ? 116.0f * std::cbrt(luminance) - 16.0f : LinearSlope * luminance;
 }
 
-void MakeLightnessTables(bool darkPartsDrawn, LightnessTables& tables) {
+void MakeLightnessTables(LightnessTables& tables) {
   for (int step = 0; step <= LightnessSteps; ++step) {
-    const float coverage = static_cast<float>(step) / LightnessSteps;
-    const float luminance = darkPartsDrawn ? 1 - coverage : coverage;
+    const float luminance = static_cast<float>(step) / LightnessSteps;
     tables.lightness[step] = Lightness(luminance);
-    tables.slope[step] = darkPartsDrawn ? -LightnessSlope(luminance) : LightnessSlope(luminance);
+    tables.slope[step] = LightnessSlope(luminance);
   }
 }
-

@@ -21,6 +21,7 @@ ScreenPicture picture;
 CoveragePlane coverage;
 BitPicture bits;
 uint8_t codes[CellCount];
+uint8_t inks[CellCount];
 uint8_t bmpFile[ImageFileSize];
 
 [[noreturn]] void RejectPicture(std::string_view name, DecodeOutcome outcome) {
@@ -53,8 +54,14 @@ void DecodeOntoScreen(std::string_view name, const PrepareSettings& settings) {
   if (outcome != DecodeOutcome::Decoded) RejectPicture(name, outcome);
 }
 
+// The characters' pixels are white on black, or black on white where the
+// dark parts are drawn.
+constexpr uint8_t Black = 0;
+constexpr uint8_t White = 1;
+
 void ChoosePixels(const PrepareSettings& settings) {
-  MeasureCoverage(picture, settings.darkPartsDrawn, settings.tone, coverage);
+  AdjustTone(picture, settings.tone);
+  MeasureCoverage(picture, settings.darkPartsDrawn, coverage);
   switch (settings.method) {
     case PrepareMethod::Threshold:
       ThresholdPicture(coverage, bits);
@@ -65,7 +72,9 @@ void ChoosePixels(const PrepareSettings& settings) {
     case PrepareMethod::Glyphs:
       break;
   }
-  ChooseGlyphs(coverage, settings.darkPartsDrawn, settings.normalGlyphsOnly, codes);
+  const InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0}
+                                               : InkRule{Black, 1u << White, 0};
+  ChooseGlyphs(picture, rule, settings.normalGlyphsOnly, codes, inks);
   DrawGlyphs(codes, bits);
 }
 
