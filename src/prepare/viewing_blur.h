@@ -7,7 +7,7 @@
 // a cell's pattern then reaches BlurRadius pixels into its neighbours. A
 // cell is judged over itself and a margin of StampMargin pixels, at least
 // as wide: a square of StampSpan pixels a side.
-inline constexpr float BlurSpread = 0.8f;
+inline constexpr float BlurSpread = 0.9f;
 inline constexpr int BlurRadius = 2;
 inline constexpr int StampMargin = 4;
 inline constexpr int StampSpan = GlyphRows + 2 * StampMargin;
