@@ -6,6 +6,7 @@
 #include "prepare/colour_space.h"
 #include "prepare/glyph_likeness.h"
 #include "prepare/glyph_stamps.h"
+#include "prepare/ink_palette.h"
 #include "prepare/lightness.h"
 #include "screens/c64_colours.h"
 
@@ -22,16 +23,12 @@ constexpr int MostSweeps = 3;
 // background come nearest the cell's mean colour.
 constexpr int MostInksTried = 4;
 
-// The mixes of background and ink that a cell's mean colour is compared
-// with: the ink covering 0, 1/MixSteps, ... 1 of the cell.
-constexpr int MixSteps = 8;
-
 struct Screen {
   float target[ChannelCount][ScreenPicturePixels];  // the picture, blurred
   float targetLightness[ScreenPicturePixels];
   float shown[ChannelCount][ScreenPicturePixels];   // the screen, blurred
   float cellStamp[CellCount][ChannelCount][StampPixels];  // what each cell adds to shown, block order
-  LabColour cellColour[CellCount];                  // each cell's mean colour in the picture
+  float cellColour[CellCount][ChannelCount];        // each cell's mean colour in the picture
   uint8_t codes[CellCount];
   uint8_t inks[CellCount];
   bool dirty[CellCount];  // its surroundings changed since it was last chosen
@@ -39,16 +36,8 @@ struct Screen {
 
 Screen screen;
 LightnessTables tables;
-float palette[C64ColourCount][ChannelCount];  // linear RGB
+const float (*palette)[ChannelCount] = nullptr;  // linear RGB, by colour number
 float cellBlur[StampPixels];                  // a whole cell blurred, block order
-
-void MakePalette() {
-  for (int colour = 0; colour < C64ColourCount; ++colour) {
-    palette[colour][Red] = LinearOfByte[C64Palette[colour].red];
-    palette[colour][Green] = LinearOfByte[C64Palette[colour].green];
-    palette[colour][Blue] = LinearOfByte[C64Palette[colour].blue];
-  }
-}
 
 float LuminanceOf(const float colour[ChannelCount]) {
   return Luminance(colour[Red], colour[Green], colour[Blue]);
@@ -115,21 +104,6 @@ void ViewCell(int cell, const InkRule& rule, CellView& view) {
   }
 }
 
-// How far the cell's mean colour is from the nearest mix of background and
-// ink.
-float MixDistance(const LabColour& colour, int background, int ink) {
-  float nearest = 1e30f;
-  for (int step = 0; step <= MixSteps; ++step) {
-    const float share = static_cast<float>(step) / MixSteps;
-    float mix[ChannelCount];
-    for (int channel = 0; channel < ChannelCount; ++channel)
-      mix[channel] = palette[background][channel] +
-                     share * (palette[ink][channel] - palette[background][channel]);
-    nearest = std::min(nearest, LabDistance(LabOf(mix), colour));
-  }
-  return nearest;
-}
-
 // The inks a cell tries, nearest first.
 int InksToTry(int cell, const InkRule& rule, uint8_t tried[MostInksTried]) {
   struct Candidate {
@@ -140,7 +114,8 @@ int InksToTry(int cell, const InkRule& rule, uint8_t tried[MostInksTried]) {
   int count = 0;
   for (int ink = 0; ink < C64ColourCount; ++ink)
     if ((rule.inks >> ink & 1) != 0 && ink != rule.background)
-      candidates[count++] = {MixDistance(screen.cellColour[cell], rule.background, ink),
+      candidates[count++] = {MixDistance(screen.cellColour[cell], rule.background,
+                                         static_cast<uint8_t>(ink)),
                              static_cast<uint8_t>(ink)};
   const int kept = std::min(count, MostInksTried);
   std::partial_sort(candidates, candidates + kept, candidates + count,
@@ -238,7 +213,7 @@ void ShowPicture(const ScreenPicture& picture) {
       mean[channel] = sum / (GlyphRows * GlyphRows);
       BlurIntoBlockOrder(pixels, screen.cellStamp[cell][channel]);
     }
-    screen.cellColour[cell] = LabOf(mean);
+    std::copy(mean, mean + ChannelCount, screen.cellColour[cell]);
     screen.codes[cell] = 0;
     screen.inks[cell] = 0;
     screen.dirty[cell] = true;
@@ -250,7 +225,7 @@ void ShowPicture(const ScreenPicture& picture) {
 void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, bool normalGlyphsOnly,
                   uint8_t codes[CellCount], uint8_t inks[CellCount]) {
   MakeLightnessTables(tables);
-  MakePalette();
+  palette = TheInkPalette().colours;
   ShowPicture(picture);
   const int glyphsTried = normalGlyphsOnly ? NormalGlyphCount : GlyphCount;
   bool first = true;
