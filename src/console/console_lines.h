@@ -7,7 +7,8 @@
 // The console's channel: bound to the window by StartConsole.
 extern TextChannel consoleOutput;
 
-// Write statements on consoleOutput, each piece followed by the I/O check.
+// Write statements on consoleOutput, each piece followed by the I/O check
+// (contract: pending I/O error, see docs/design.md).
 // Drawing never fails a run: what the console does not take is lost, and no
 // error is left pending. The check ends the run only on an error left
 // pending by something else, or on a write before StartConsole, when the

@@ -111,7 +111,8 @@ void PlatformStartConsole() {
   // the terminal's input, where it would mix with what the user typed ahead
   // and could come after the program has ended. So drawing starts on a fresh
   // line at the bottom, where a shell's prompt usually is; every move is
-  // relative, so the text comes out in order wherever the cursor really is.
+  // relative, so the text comes out in order wherever the cursor really is
+  // (contract: terminal never read, 1-based window, see docs/design.md).
   terminal.cursorX = 0;
   terminal.cursorY = terminal.rows - 1;
   terminal.columnUnknown = true;

@@ -41,7 +41,8 @@ void ScrollWhileBelowWindow() {
 }
 
 // Draws a run of printable bytes from the tracked cursor, wrapping at the
-// window's right column. Cells of one row go to the console in one call.
+// window's right column to its left one (contract: 1-based window, see
+// docs/design.md). Cells of one row go to the console in one call.
 void DrawRun(const uint8_t* bytes, uint32_t count) {
   ConsoleWindow& w = consoleWindow;
   while (count > 0) {

@@ -5,7 +5,7 @@
 
 // The console window as it was when the process started, and the cursor that
 // drawing tracks inside it. Columns and rows are 1-based screen-buffer
-// positions.
+// positions (contract: 1-based window, see docs/design.md).
 struct ConsoleWindow {
   uint32_t windowLeft;
   uint32_t windowTop;

@@ -28,7 +28,8 @@ void OpenFile(BinaryFile& file, bool openExisting) {
     return;
   }
   file.handle = NoFileHandle;
-  // A name cut to fit would open some other file: refuse it instead.
+  // A name cut to fit would open some other file: refuse it instead
+  // (contract: long names refused, see docs/design.md).
   if (file.nameTooLong) {
     pendingIoError = PathNotFound;  // as the system says of a name too long
     return;

@@ -56,7 +56,7 @@ void PrintSummaryLines(const MatchStatistics& statistics) {
 }
 
 // The tens digits of the map's columns, then their units digits; every digit
-// is a statement of its own.
+// is a statement of its own (contract: one write a digit, see docs/design.md).
 void PrintColumnHeader() {
   ShowText("  ");
   ShowStatementEnd();

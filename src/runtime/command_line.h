@@ -13,7 +13,8 @@ int SplitCommandLine(std::string_view line, char* storage, std::string_view* wor
 
 // Reads a whole text as an integer: optional blanks, sign and base prefix
 // ($ x X 0x 0X for 16, % for 2, & for 8), then digits to the very end.
-// Anything else, or a magnitude that does not fit, gives 0.
+// Anything else, or a magnitude that does not fit, gives 0
+// (contract: limit syntax, see docs/design.md).
 int64_t ParseInteger(std::string_view text);
 
 // The arguments of this run. The words point into storage that outlives the

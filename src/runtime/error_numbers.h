@@ -6,7 +6,7 @@
 // errors, so that a number means the same on every platform; 100 to 105 are
 // the program's own file-state errors; 150 to 162 are the device errors 19
 // to 31 moved up by 131. Every number stays below 256, so that it survives
-// as an exit status.
+// as an exit status (contract: exit numbers, see docs/design.md).
 enum IoErrorNumber : uint16_t {
   NoIoError = 0,
   FileNotFound = 2,

@@ -85,7 +85,8 @@ void PlatformStartHandles() {
   // would be taken for standard streams, the input treated as standard
   // output, the failure report written into the output file. Each closed
   // one is filled with /dev/null, lowest first, as open always takes the
-  // lowest free descriptor. The stream itself stays closed to the program.
+  // lowest free descriptor. The stream itself stays closed to the program
+  // (contract: closed standard streams, see docs/design.md).
   for (int descriptor = 0; descriptor <= 2; ++descriptor) {
     standardClosed[descriptor] = ::fcntl(descriptor, F_GETFD) == -1 && errno == EBADF;
     if (standardClosed[descriptor]) ::open("/dev/null", O_RDWR);
@@ -110,7 +111,8 @@ uint16_t PlatformOpenFile(const char* name, bool openExisting, FileHandle* handl
   // stop the program for good. The input, only ever read, then reads as
   // empty. The output, only ever written, is opened for writing alone, so
   // that a pipe nobody reads fails (ENXIO) instead of taking the screen
-  // codes into a pipe that goes away with the program.
+  // codes into a pipe that goes away with the program (contract: named
+  // pipes, see docs/design.md).
   int flags = (openExisting ? O_RDONLY : (O_WRONLY | O_CREAT | O_TRUNC)) | O_NONBLOCK;
   int fd;
   do {

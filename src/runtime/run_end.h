@@ -18,7 +18,8 @@ using ConsoleFlush = void (*)();
 void SetConsoleFlush(ConsoleFlush flush);
 
 // Keeps a failure for the report that EndRun writes: its number, the code
-// location that found it, and the callers beyond that location.
+// location that found it, and the callers beyond that location
+// (contract: failure report, see docs/design.md).
 void RecordFailure(uint16_t number, uintptr_t location);
 
 // Ends the process with the given status after handing on what waits in the

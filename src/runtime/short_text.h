@@ -4,7 +4,8 @@
 #include <string_view>
 
 // A text of at most 255 8-bit characters. Copying keeps the first 255;
-// appending drops whatever would go beyond the 255th.
+// appending drops whatever would go beyond the 255th
+// (contract: 255-character texts, see docs/design.md).
 inline constexpr int MaxTextLength = 255;
 
 struct ShortText {

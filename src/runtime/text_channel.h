@@ -3,7 +3,8 @@
 #include <string_view>
 
 // A text channel gathers the pieces of a write statement in a 256-byte buffer
-// and hands them on when the buffer is full and when the statement ends.
+// and hands them on when the buffer is full and when the statement ends
+// (contract: 256-byte channels, see docs/design.md).
 // The console draws them into its window; a handle channel writes them.
 // Channel writes never stop the run: a failure is left in pendingIoError.
 
