@@ -3,6 +3,7 @@
 #include "prepare/prepare_run.h"
 #include "runtime/command_line.h"
 #include "runtime/run_end.h"
+#include "screens/colour_options.h"
 #include "screens/number_option.h"
 #include "screens/program_help.h"
 #include "screens/rejection_line.h"
@@ -13,9 +14,11 @@ constexpr UsageLine PrepareUsage[] = {
     {"Usage: ", true, " <picture> <out.bmp> [--fit cover|contain|stretch] [--invert]"},
     {"", false, "         [--dirart] [--method glyphs|diffuse|threshold]"},
     {"", false, "         [--brightness -100-100] [--contrast -100-100]"},
+    {"", false, "         [--colours <out.col> [--background 0-15]]"},
     {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into the 320x200 1-bit"},
     {"", false, "BMP that cellglyph converts, chosen to look as much like the picture as the"},
     {"", false, "characters allow. The light parts become the characters, unless --invert."},
+    {"", false, "With --colours each cell also gets an ink colour, written to the colour file."},
 };
 constexpr ProgramHelp PrepareHelp = {"cellglyph-prepare", PrepareUsage};
 
@@ -64,7 +67,7 @@ int16_t ReadTone(const NumberOption& option, std::string_view value) {
 }
 
 // The options; those marked takesValue read the next word.
-enum class Option : uint8_t { Fit, Method, Invert, Dirart, Brightness, Contrast };
+enum class Option : uint8_t { Fit, Method, Invert, Dirart, Brightness, Contrast, Colours, Background };
 
 struct OptionWord {
   std::string_view name;
@@ -76,6 +79,7 @@ constexpr OptionWord Options[] = {
     {"--fit", Option::Fit, true},         {"--method", Option::Method, true},
     {"--invert", Option::Invert, false},  {"--dirart", Option::Dirart, false},
     {"--brightness", Option::Brightness, true}, {"--contrast", Option::Contrast, true},
+    {"--colours", Option::Colours, true},       {"--background", Option::Background, true},
 };
 
 void SetOption(Option option, std::string_view value, PrepareSettings& settings) {
@@ -99,6 +103,13 @@ void SetOption(Option option, std::string_view value, PrepareSettings& settings)
     case Option::Contrast:
       settings.tone.contrast = ReadTone(ContrastOption, value);
       break;
+    case Option::Colours:
+      if (value.empty()) EndRejectedLine("Error: --colours needs a file name.");
+      settings.coloursName = value;
+      break;
+    case Option::Background:
+      settings.background = static_cast<int16_t>(ReadOptionValue(BackgroundOption, value));
+      break;
   }
 }
 
@@ -115,8 +126,8 @@ void RunPrepareProgram() {
       if (word.name == name) found = &word;
     if (found == nullptr)
       RejectQuoted("unknown option ", name,
-                   "; the options are --fit, --method, --invert, --dirart, --brightness and "
-                   "--contrast.");
+                   "; the options are --fit, --method, --invert, --dirart, --brightness, "
+                   "--contrast, --colours and --background.");
     std::string_view value;
     if (found->takesValue) {
       if (index == ArgumentCount()) {
@@ -128,6 +139,10 @@ void RunPrepareProgram() {
     }
     SetOption(found->option, value, settings);
   }
+  if (settings.background != NoColourGiven && settings.coloursName.empty())
+    EndRejectedLine("Error: --background applies to colour screens only: add --colours <file>.");
+  if (!settings.coloursName.empty() && settings.method != PrepareMethod::Glyphs)
+    EndRejectedLine("Error: --colours works with the glyphs method only.");
   PreparePicture(ArgumentWhole(1), ArgumentWhole(2), settings);
   EndRun(0);
 }

@@ -1,11 +1,14 @@
 #include "prepare/prepare_run.h"
 
+#include <algorithm>
+
 #include "console/console_lines.h"
 #include "files/whole_file.h"
 #include "picture/picture_file.h"
 #include "picture/resampling.h"
 #include "prepare/bit_picture.h"
 #include "prepare/glyph_method.h"
+#include "prepare/ink_palette.h"
 #include "prepare/simple_methods.h"
 #include "screens/bmp_image.h"
 #include "screens/rejection_line.h"
@@ -23,6 +26,16 @@ BitPicture bits;
 uint8_t codes[CellCount];
 uint8_t inks[CellCount];
 uint8_t bmpFile[ImageFileSize];
+// The colour file: colour memory's 1000 bytes, the border, the background.
+constexpr int ColourFileSize = CellCount + 2;
+uint8_t colourFile[ColourFileSize];
+
+// What a unit of colour difference (Delta E, in a block of 4 x 4 pixels)
+// costs against the structural likeness of that block, which is at most 1.
+constexpr float ColourWeight = 0.01f;
+
+// Every colour may be an ink.
+constexpr uint16_t AllColours = 0xFFFF;
 
 [[noreturn]] void RejectPicture(std::string_view name, DecodeOutcome outcome) {
   switch (outcome) {
@@ -72,9 +85,19 @@ void ChoosePixels(const PrepareSettings& settings) {
     case PrepareMethod::Glyphs:
       break;
   }
-  const InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0}
-                                               : InkRule{Black, 1u << White, 0};
+  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0}
+                                         : InkRule{Black, 1u << White, 0};
+  if (!settings.coloursName.empty()) {
+    rule.inks = AllColours;
+    rule.colourWeight = ColourWeight;
+    rule.background = settings.background != NoColourGiven
+                          ? static_cast<uint8_t>(settings.background)
+                          : ChooseBackground(picture, AllColours);
+  }
   ChooseGlyphs(picture, rule, settings.normalGlyphsOnly, codes, inks);
+  std::copy(inks, inks + CellCount, colourFile);
+  colourFile[CellCount] = rule.background;  // the border as the background
+  colourFile[CellCount + 1] = rule.background;
   DrawGlyphs(codes, bits);
 }
 
@@ -88,5 +111,9 @@ void PreparePicture(std::string_view pictureName, std::string_view outputName,
   BuildBmpImage(bits.rows, bmpFile);
   ShowNamedLine("Writing 1-bit picture ", outputName, "...");
   WriteWholeFile(outputName, bmpFile, ImageFileSize);
+  if (!settings.coloursName.empty()) {
+    ShowNamedLine("Writing colour file ", settings.coloursName, "...");
+    WriteWholeFile(settings.coloursName, colourFile, ColourFileSize);
+  }
   ShowLine("done.");
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <string_view>
 
 #include "picture/picture_fit.h"
 #include "prepare/coverage.h"
@@ -17,7 +18,11 @@ struct PrepareSettings {
   bool darkPartsDrawn;    // the dark parts become the characters' pixels
   bool normalGlyphsOnly;  // only characters 0 to 127, as the converter's dirart mode
   ToneSettings tone;
+  std::string_view coloursName;  // where the cells' inks go; empty: a screen in one ink
+  int16_t background;            // the screen's background colour, or NoColourGiven
 };
 
+inline constexpr int16_t NoColourGiven = -1;
+
 inline constexpr PrepareSettings DefaultPrepareSettings = {
-    FitMode::Cover, PrepareMethod::Glyphs, false, false, {0, 0}};
+    FitMode::Cover, PrepareMethod::Glyphs, false, false, {0, 0}, {}, NoColourGiven};
