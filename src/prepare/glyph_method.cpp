@@ -114,9 +114,11 @@ int InksToTry(int cell, const InkRule& rule, uint8_t tried[MostInksTried]) {
   int count = 0;
   for (int ink = 0; ink < C64ColourCount; ++ink)
     if ((rule.inks >> ink & 1) != 0 && ink != rule.background)
-      candidates[count++] = {MixDistance(screen.cellColour[cell], rule.background,
-                                         static_cast<uint8_t>(ink)),
-                             static_cast<uint8_t>(ink)};
+      candidates[count++] = {0, static_cast<uint8_t>(ink)};
+  if (count > MostInksTried)
+    for (int i = 0; i < count; ++i)
+      candidates[i].distance =
+          MixDistance(screen.cellColour[cell], rule.background, candidates[i].ink);
   const int kept = std::min(count, MostInksTried);
   std::partial_sort(candidates, candidates + kept, candidates + count,
                     [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
