@@ -5,14 +5,16 @@
 #include "picture/picture_header.h"
 
 int64_t ShrunkSide(int64_t side, int32_t shrink) {
-  // The libraries' scaled decoders round a partial block up.
-  return (side + shrink - 1) / shrink;
+  // libvips leaves out a partial block, so that a JPEG shrunk on load has
+  // the size of any other picture shrunk by the same factor.
+  return side / shrink;
 }
 
 int32_t ChooseLoadShrink(int64_t width, int64_t height, int32_t leastSide) {
   const int64_t shorter = width < height ? width : height;
+  const int32_t least = leastSide > 1 ? leastSide : 1;
   int32_t shrink = 8;
-  while (shrink > 1 && ShrunkSide(shorter, shrink) < leastSide) {
+  while (shrink > 1 && ShrunkSide(shorter, shrink) < least) {
     shrink /= 2;
   }
   return shrink;

@@ -8,8 +8,9 @@
 // differ only in the pixels their libraries produce.
 
 // The largest of the load scales 1, 2, 4 and 8 that keeps the shorter side
-// at least leastSide pixels, or 1 when it is shorter already. A side shrunk
-// by `shrink` becomes ShrunkSide(side, shrink) pixels.
+// at least leastSide pixels (and at least 1), or 1 when it is shorter
+// already. A side shrunk by `shrink` becomes ShrunkSide(side, shrink)
+// pixels.
 int32_t ChooseLoadShrink(int64_t width, int64_t height, int32_t leastSide);
 int64_t ShrunkSide(int64_t side, int32_t shrink);
 
