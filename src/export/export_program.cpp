@@ -53,7 +53,7 @@ constexpr OptionRule Options[] = {
     {"--format", EveryFormat, ""},
     {"--dialect", FormatBit(OutputFormat::AssemblerSource),
      " applies to assembler source (.asm, .s) only."},
-    {"--colours", EveryFormat, ""},
+    {ColoursOptionName, EveryFormat, ""},
     {InkOption.name, ScreenFormats | FormatBit(OutputFormat::PrintStream),
      " applies to programs (.prg), PETSCII streams (.seq) and Petmate documents only."},
     {BackgroundOption.name, ScreenFormats,
@@ -135,12 +135,10 @@ void RunExportProgram() {
       EndRejectedLine(Options[index].appliesTo);
     }
   }
-  // The colour file gives every cell's ink: an ink besides it would be
-  // dropped without a word.
   if ((given & 1u << ColoursIndex) != 0 && (given & 1u << InkIndex) != 0) {
     ErrorText("Error: ");
     ErrorText(InkOption.name);
-    EndRejectedLine(" does not go with --colours: the colour file gives every cell's ink.");
+    EndRejectedLine(InkBesideColours);
   }
   ExportScreenFile(ArgumentWhole(1), outputName, settings);
   EndRun(0);
