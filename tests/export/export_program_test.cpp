@@ -56,7 +56,6 @@ std::string MachineState(const std::string& screen, const Proof& p) {
 const char RunInSim65[] =
     "acme -Dsys_address=2061 -f plain -o run.bin run.asm && sim65 -x 5000000 run.bin >bytes.bin";
 const char ReadPetmate[] = "python3 " CELLGLYPH_PETMATE_READER " s.petmate >bytes.bin";
-const char ExportedColours[] = "s.prg --colours colours.bin";
 const Proof Proofs[] = {
     {"AcmeSource", "acme", "s.asm --dialect acme", 0, 0, 0,
      "acme -f plain --setpc 4096 -o bytes.bin s.asm", "screen.bin"},
@@ -75,11 +74,9 @@ const Proof Proofs[] = {
      "acme -f cbm -o bytes.bin whole.asm", "s.prg"},
     {"ProgramShowsTheScreen", "acme sim65", "s.prg --ink 7 --background 0 --border 12", 7, 0, 12,
      RunInSim65, "machine.bin"},
-    {"ColourProgramIsTheRoutineSource", "acme", ExportedColours, -1, 9, 3,
+    {"ColourProgramIsTheRoutineSource", "acme", "s.prg --colours colours.bin", -1, 9, 3,
      "acme -f cbm -o bytes.bin whole.asm", "s.prg"},
-    {"ColourProgramShowsTheScreen", "acme sim65", ExportedColours, -1, 9, 3, RunInSim65,
-     "machine.bin"},
-    {"ColourProgramTakesTheBorder", "acme sim65", "s.prg --colours colours.bin --border 12", -1, 9,
+    {"ColourProgramShowsTheScreen", "acme sim65", "s.prg --colours colours.bin --border 12", -1, 9,
      12, RunInSim65, "machine.bin"},
     {"PetmateColours", "python3", "s.petmate --colours colours.bin --background 0", -1, 0, 3,
      ReadPetmate, "both.bin"},
