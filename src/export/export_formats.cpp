@@ -12,6 +12,7 @@ constexpr FormatName Extensions[] = {
     {"asm", OutputFormat::AssemblerSource},
     {"s", OutputFormat::AssemblerSource},
     {"seq", OutputFormat::PrintStream},
+    {"petmate", OutputFormat::PetmateDocument},
 };
 
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }

@@ -24,19 +24,26 @@ inline constexpr uint8_t PetsciiColourCodes[16] = {0x90, 0x05, 0x1C, 0x9F, 0x9C,
 // 160-191. Every one of the 128 has one.
 uint8_t PetsciiForScreenCode(uint8_t code);
 
-// The stream never needs more than this: three bytes in front, and in a
-// row at most four bytes a cell and three more for the last cell and the
-// line end.
-inline constexpr int PetsciiStreamCapacity = 3 + CellRows * (CellColumns * 4 + 3);
+// Whether a cell's ink can be seen: its character has a pixel of it. The
+// characters without one (the blanks 32 and 96) show the background alone.
+bool InkShows(uint8_t code);
 
-// Writes the stream that prints codes (CellCount screen codes) on a C64 in
-// the given ink colour, and returns its length. The stream starts with the
-// colour, the upper-case set and a cleared screen, and then prints row after
-// row without ever printing into the last column: a row's last character is
-// printed one cell to its left and pushed over by an insert. So no row
-// wraps and the screen never scrolls, and every row but the last ends with
-// a line end, which also ends reverse and quote mode. Trailing blanks of a
-// row (normal spaces) are left to the cleared screen. Where reverse has to
+// The stream never needs more than this: three bytes in front, and in a
+// row at most five bytes a cell (a quote and a delete, the reverse code,
+// the colour code, the character) and three more for the last cell and the
+// line end.
+inline constexpr int PetsciiStreamCapacity = 3 + CellRows * (CellColumns * 5 + 3);
+
+// Writes the stream that prints codes (CellCount screen codes) on a C64,
+// each cell in its ink from inks (CellCount C64 colour numbers), and
+// returns its length. The stream starts with a colour code, the upper-case
+// set and a cleared screen, and then prints row after row without ever
+// printing into the last column: a row's last character is printed one
+// cell to its left and pushed over by an insert. So no row wraps and the
+// screen never scrolls, and every row but the last ends with a line end,
+// which also ends reverse and quote mode. Trailing blanks of a row (normal
+// spaces) are left to the cleared screen. A colour code is sent only where
+// the ink of a cell that shows it changes. Where reverse or the ink has to
 // change after an odd number of quotes, quote mode is first ended with a
 // quote that a delete takes away again.
-int BuildPetsciiStream(const uint8_t* codes, uint8_t ink, uint8_t* stream);
+int BuildPetsciiStream(const uint8_t* codes, const uint8_t* inks, uint8_t* stream);

@@ -2,23 +2,25 @@
 #include <cstdint>
 
 #include "match/screen_layout.h"
-
-// C64 colour numbers, 0 to 15, of the picture a program shows.
-struct ScreenColours {
-  uint8_t ink;
-  uint8_t background;
-  uint8_t border;
-};
+#include "screens/colour_file.h"
 
 // The front of every program file: the load address $0801, a BASIC line
 // "10 SYS2061" and the routine that shows the screen, assembled from
-// show_screen.asm beside this file.
+// show_screen.asm beside this file: one form that fills colour memory with
+// one ink, one that copies a colour for every cell.
 inline constexpr int ShowScreenRoutineSize = 153;
 extern const uint8_t ShowScreenRoutine[ShowScreenRoutineSize];
+inline constexpr int ShowColoursRoutineSize = 162;
+extern const uint8_t ShowColoursRoutine[ShowColoursRoutineSize];
 
-// The routine, then ink, background and border, then the screen codes.
-inline constexpr int PrgImageSize = ShowScreenRoutineSize + 3 + CellCount;
+// One ink: the routine, then ink, background and border, then the screen
+// codes. A colour for every cell: the routine, then background and border,
+// the screen codes and the cells' colours.
+inline constexpr int OneInkPrgSize = ShowScreenRoutineSize + 3 + CellCount;
+inline constexpr int CellColoursPrgSize = ShowColoursRoutineSize + 2 + 2 * CellCount;
+inline constexpr int PrgImageCapacity = CellColoursPrgSize;
 
-// Fills image (PrgImageSize bytes) with the program that shows codes
-// (CellCount screen codes) in the given colours.
-void BuildPrgImage(const uint8_t* codes, const ScreenColours& colours, uint8_t* image);
+// Fills image (PrgImageCapacity bytes) with the program that shows codes
+// (CellCount screen codes) in the given colours, and returns its size: the
+// shorter form where every cell has the same ink.
+int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* image);

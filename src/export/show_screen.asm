@@ -1,12 +1,18 @@
 ; The front of every .prg that cellglyph-export writes: a BASIC line that
-; starts the routine, and the routine that shows the screen. The file goes
-; on with the ink, background and border colour (one byte each) and the
-; 1000 screen codes, where the labels at the end of this source point.
+; starts the routine, and the routine that shows the screen. It comes in two
+; forms. Where every cell has the same ink, the file goes on with the ink,
+; background and border colour (one byte each) and the 1000 screen codes.
+; Where the cells have colours of their own (the symbol cell_colours
+; defined), it goes on with the background and border colour, the 1000
+; screen codes and the 1000 colours. The labels at the end of this source
+; point there.
 ;
 ;   acme -f cbm -o show_screen.prg show_screen.asm
+;   acme -Dcell_colours=1 -f cbm -o show_colours.prg show_screen.asm
 ;
-; gives exactly the bytes that prg_image.cpp holds as ShowScreenRoutine,
-; load address included; the export tests assemble this file and compare.
+; give exactly the bytes that prg_image.cpp holds as ShowScreenRoutine and
+; ShowColoursRoutine, load address included; the export tests assemble
+; this file both ways and compare.
 ;
 ; The routine sets every part of the machine that decides what the screen
 ; shows, so it does not matter what the user left behind before RUN: text
@@ -75,7 +81,8 @@ start
         sta vic_background
 
         ; Four 256-byte strides cover the 1000 cells: the last one starts at
-        ; cell 744, so cells 744 to 767 are written twice with the same code.
+        ; cell 744, so cells 744 to 767 are written twice with the same code
+        ; and colour.
         ldx #0
 copy    lda codes,x
         sta screen_ram,x
@@ -85,11 +92,22 @@ copy    lda codes,x
         sta screen_ram+$200,x
         lda codes+$2e8,x
         sta screen_ram+$2e8,x
+!ifdef cell_colours {
+        lda colours,x
+        sta colour_ram,x
+        lda colours+$100,x
+        sta colour_ram+$100,x
+        lda colours+$200,x
+        sta colour_ram+$200,x
+        lda colours+$2e8,x
+        sta colour_ram+$2e8,x
+} else {
         lda ink
         sta colour_ram,x
         sta colour_ram+$100,x
         sta colour_ram+$200,x
         sta colour_ram+$2e8,x
+}
         inx
         bne copy
 
@@ -115,7 +133,14 @@ wait    jsr kernal_getin
         jmp kernal_chrout
 
 ; What cellglyph-export appends to the routine.
+!ifdef cell_colours {
+background
+border          = background + 1
+codes           = background + 2
+colours         = codes + 1000
+} else {
 ink
 background      = ink + 1
 border          = ink + 2
 codes           = ink + 3
+}

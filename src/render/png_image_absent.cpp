@@ -4,4 +4,4 @@
 
 const bool PngOutputAvailable = false;
 
-int32_t EncodePngImage(const uint8_t*, int, RgbColour, RgbColour, uint8_t*) { return 0; }
+int32_t EncodePngImage(const uint8_t*, const uint8_t*, uint8_t, int, uint8_t*) { return 0; }

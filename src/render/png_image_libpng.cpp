@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <cstring>
 
+#include "match/screen_layout.h"
 #include "render/png_image.h"
 
 const bool PngOutputAvailable = true;
@@ -29,8 +30,10 @@ uint8_t scaledRow[LargestScaledRowBytes];
 
 }  // namespace
 
-int32_t EncodePngImage(const uint8_t* pixelRows, int scale, RgbColour ink, RgbColour background,
-                       uint8_t* image) {
+int32_t EncodePngImage(const uint8_t* pixelRows, const uint8_t* inks, uint8_t background,
+                       int scale, uint8_t* image) {
+  PreviewPalette entries;
+  ChoosePalette(inks, background, entries);
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   if (png == nullptr) return 0;
   png_infop info = png_create_info_struct(png);
@@ -44,14 +47,18 @@ int32_t EncodePngImage(const uint8_t* pixelRows, int scale, RgbColour ink, RgbCo
   png_set_write_fn(png, &target, AppendToImage, nullptr);
   const auto width = static_cast<png_uint_32>(PixelColumns * scale);
   const auto height = static_cast<png_uint_32>(PixelRows * scale);
-  png_set_IHDR(png, info, width, height, 1, PNG_COLOR_TYPE_PALETTE, PNG_INTERLACE_NONE,
-               PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-  png_color palette[2] = {{background.red, background.green, background.blue},
-                          {ink.red, ink.green, ink.blue}};
-  png_set_PLTE(png, info, palette, 2);
+  png_set_IHDR(png, info, width, height, entries.bitDepth, PNG_COLOR_TYPE_PALETTE,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_color palette[C64ColourCount];
+  for (int entry = 0; entry < entries.count; ++entry) {
+    const RgbColour& colour = C64Palette[entries.colours[entry]];
+    palette[entry] = {colour.red, colour.green, colour.blue};
+  }
+  png_set_PLTE(png, info, palette, entries.count);
   png_write_info(png, info);
   for (int row = 0; row < PixelRows; ++row) {
-    ScalePixelRow(pixelRows + row * PixelRowBytes, scale, scaledRow);
+    ScaleColourRow(pixelRows + row * PixelRowBytes, inks + row / GlyphRows * CellColumns, entries,
+                   scale, scaledRow);
     for (int copy = 0; copy < scale; ++copy) png_write_row(png, scaledRow);
   }
   png_write_end(png, info);

@@ -13,8 +13,10 @@ namespace {
 constexpr UsageLine RenderUsage[] = {
     {"Usage: ", true, " <screen.bin> <image.bmp>"},
     {"", false, "Draws a 1000-byte screen file as a 320x200 black/white BMP image."},
-    {"       ", true, " <screen.bin> <image.png> [--scale 1-8] [--ink 0-15] [--background 0-15]"},
-    {"", false, "Draws it as a PNG image in C64 colours, scaled 2x unless told."},
+    {"       ", true, " <screen.bin> <image.png> [--scale 1-8] [--colours <colours.bin>]"},
+    {"", false, "         [--ink 0-15] [--background 0-15]"},
+    {"", false, "Draws it as a PNG image in C64 colours, in one ink or in those of a 1002-byte"},
+    {"", false, "colour file, scaled 2x unless told."},
 };
 constexpr ProgramHelp RenderHelp = {"cellglyph-render", RenderUsage};
 
@@ -40,24 +42,36 @@ void RunRenderProgram() {
   // The screen and the image, then options in pairs of name and value.
   if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) RejectCommandLine(RenderHelp);
   RenderSettings settings{EndsWithPng(ArgumentWhole(2)), DefaultScale, StartupInk,
-                          StartupBackground};
+                          StartupBackground, false, false, {}};
+  bool inkGiven = false;
   for (int index = 3; index < ArgumentCount(); index += 2) {
     std::string_view name = ArgumentWhole(index);
     std::string_view value = ArgumentWhole(index + 1);
     if (name == ScaleOption.name) {
       settings.scale = ReadSetting(ScaleOption, value);
+    } else if (name == ColoursOptionName) {
+      settings.colourFileGiven = true;
+      settings.colourFileName = value;
     } else if (name == InkOption.name) {
       settings.ink = ReadSetting(InkOption, value);
+      inkGiven = true;
     } else if (name == BackgroundOption.name) {
       settings.background = ReadSetting(BackgroundOption, value);
+      settings.backgroundGiven = true;
     } else {
-      RejectQuoted("unknown option ", name, "; the options are --scale, --ink and --background.");
+      RejectQuoted("unknown option ", name,
+                   "; the options are --scale, --colours, --ink and --background.");
     }
     if (!settings.png) {
       ErrorText("Error: ");
       ErrorText(name);
       EndRejectedLine(" applies to PNG images only: name the image .png.");
     }
+  }
+  if (inkGiven && settings.colourFileGiven) {
+    ErrorText("Error: ");
+    ErrorText(InkOption.name);
+    EndRejectedLine(InkBesideColours);
   }
   if (settings.png && !PngOutputAvailable) {
     RejectQuoted("cannot write ", ArgumentWhole(2),

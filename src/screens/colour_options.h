@@ -9,3 +9,10 @@ inline constexpr NumberOption BackgroundOption = {"--background", 0, C64ColourCo
                                                   TakesColourNumber};
 inline constexpr NumberOption BorderOption = {"--border", 0, C64ColourCount - 1,
                                               TakesColourNumber};
+
+// The option that names a colour file, and the end of the line that turns
+// --ink down beside it: the file gives every cell's ink, and an ink besides
+// it would be dropped without a word.
+inline constexpr std::string_view ColoursOptionName = "--colours";
+inline constexpr std::string_view InkBesideColours =
+    " does not go with --colours: the colour file gives every cell's ink.";

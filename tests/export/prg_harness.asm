@@ -43,8 +43,8 @@ pv_exit         = $fff9         ; ends the run with A as exit status
         !byte 2, 0, c_stack
         !word $0801, harness
 
-        ; Above the .prg, which ends at $0C83.
-        * = $1000
+        ; Above the .prg, which ends at $1072 at the most.
+        * = $2000
 harness
         ldx #$ff
         txs

@@ -1,6 +1,7 @@
 // The renderer's images of a random screen: the BMP preview, and the PNG
-// decoded again by libpng, pixel by pixel against the glyph table in the two
-// C64 colours, ink for a set bit, each pixel scale x scale.
+// decoded again by libpng, pixel by pixel against the glyph table in C64
+// colours, a set bit in its cell's ink, each pixel scale x scale; its
+// palette only as large, and its pixels only as deep, as the colours need.
 #include <gtest/gtest.h>
 #include <png.h>
 
@@ -26,15 +27,34 @@ TEST(RenderImage, BmpAndPngShowTheGlyphs) {
   // The header: 8062 bytes, pixels at 62, a 40-byte info header, 320 x 200,
   // 1 plane of 1 bit, no compression, 8000 pixel bytes at 2835 pixels a
   // metre, 2 colours; then the colour table, black and white.
-  EXPECT_EQ(std::string(bmp, bmp + 62), std::string("BM\x7e\x1f\0\0\0\0\0\0\x3e\0\0\0\x28\0\0\0\x40\x01\0\0\xc8\0\0\0\x01\0\x01\0\0\0\0\0"
-                                                   "\x40\x1f\0\0\x13\x0b\0\0\x13\x0b\0\0\x02\0\0\0\x02\0\0\0\0\0\0\0\xff\xff\xff\0", 62));
+  const std::string header("BM\x7e\x1f\0\0\0\0\0\0\x3e\0\0\0\x28\0\0\0\x40\x01\0\0\xc8\0\0\0"
+                           "\x01\0\x01\0\0\0\0\0\x40\x1f\0\0\x13\x0b\0\0\x13\x0b\0\0\x02\0\0\0"
+                           "\x02\0\0\0\0\0\0\0\xff\xff\xff\0", 62);
+  EXPECT_EQ(std::string(bmp, bmp + 62), header);
+  // Cell c has ink (firstInk + c % inks) % 16.
+  struct Row { int scale, inks, firstInk, background, entries, depth; };
+  const Row rows[] = {
+      {1, 1, 1, 0, 2, 1},
+      {2, 1, 14, 6, 2, 1},
+      {3, 1, 7, 7, 1, 1},
+      {8, 1, 0, 15, 2, 1},
+      {2, 3, 5, 6, 3, 2},
+      {1, 4, 1, 0, 5, 4},
+      {3, 16, 0, 9, 16, 4},
+      {8, 16, 3, 0, 16, 4},
+  };
   std::vector<uint8_t> png(PngImageCapacity), rgb;
-  for (const auto& [scale, ink, background] : {std::tuple{1, 1, 0}, {2, 14, 6}, {3, 2, 7}, {8, 0, 15}}) {
-    SCOPED_TRACE(scale);
+  for (const Row& r : rows) {
+    SCOPED_TRACE(r.scale * 1000 + r.inks);
+    const int scale = r.scale, background = r.background;
+    uint8_t inks[1000];
+    for (int cell = 0; cell < 1000; ++cell) inks[cell] = uint8_t((r.firstInk + cell % r.inks) % 16);
     png_image image{};
     image.version = PNG_IMAGE_VERSION;
-    const int32_t size = EncodePngImage(pixels, scale, C64Palette[ink], C64Palette[background], png.data());
-    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), static_cast<size_t>(size)));
+    const int32_t size = EncodePngImage(pixels, inks, background, scale, png.data());
+    ASSERT_TRUE(png_image_begin_read_from_memory(&image, png.data(), size_t(size)));
+    EXPECT_EQ(image.colormap_entries, static_cast<unsigned>(r.entries));
+    EXPECT_EQ(png[24], r.depth);  // the bit depth in the header
     image.format = PNG_FORMAT_RGB;
     rgb.resize(PNG_IMAGE_SIZE(image));
     ASSERT_TRUE(png_image_finish_read(&image, nullptr, rgb.data(), 0, nullptr));
@@ -43,10 +63,12 @@ TEST(RenderImage, BmpAndPngShowTheGlyphs) {
     for (int y = 0; y < 200 * scale; ++y)
       for (int x = 0; x < 320 * scale; ++x) {
         const int column = x / scale, row = y / scale, mask = 0x80 >> column % 8;
-        const bool set = GlyphTable[codes[row / 8 * 40 + column / 8] * 8 + row % 8] & mask;
+        const int cell = row / 8 * 40 + column / 8;
+        const bool set = GlyphTable[codes[cell] * 8 + row % 8] & mask;
         // The BMP's rows start at byte 62, bottom row first.
         wrong += set != ((bmp[62 + (199 - row) * 40 + column / 8] & mask) != 0) ||
-                 std::memcmp(&rgb[(y * 320 * scale + x) * 3], &C64Palette[set ? ink : background], 3) != 0;
+                 std::memcmp(&rgb[(y * 320 * scale + x) * 3],
+                             &C64Palette[set ? inks[cell] : background], 3) != 0;
       }
     EXPECT_EQ(wrong, 0);
   }

@@ -1,5 +1,6 @@
 // The layer the programs beside the converter share: option numbers, the
-// screen file with its rejection line, and --help, --version and the usage.
+// screen and colour files with their rejection lines, and --help, --version
+// and the usage.
 // The other rejection lines are seen in the programs' cases.
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include "memory_files.h"
 #include "run_ended.h"
 #include "runtime/command_line.h"
+#include "screens/colour_file.h"
 #include "screens/number_option.h"
 #include "screens/program_help.h"
 #include "screens/screen_file.h"
@@ -77,6 +79,36 @@ TEST(Screens, ScreenFileSizes) {
     EXPECT_EQ(MemoryConsoleWindowText(), "Reading screen file \"s.bin\"...");
     if (status == -1) {
       EXPECT_EQ(std::string(codes, codes + CellCount), bytes);
+    }
+  }
+}
+
+// A colour file is taken whole when it has 1002 bytes of 0 to 15; the first
+// byte out of range is named, the border's and the background's too.
+TEST(Screens, ColourFiles) {
+  struct Row { int size, badAt, badValue; int32_t status; std::string error; };
+  const Row rows[] = {
+      {1002, -1, 0, -1, ""},
+      {1001, -1, 0, 1, "Error: \"c.bin\" has 1001 bytes, a colour file has exactly 1002.\n"},
+      {1002, 37, 16, 1, "Error: \"c.bin\" holds 16 at byte 37; colours are 0 to 15.\n"},
+      {1002, 1000, 255, 1, "Error: \"c.bin\" holds 255 at byte 1000; colours are 0 to 15.\n"},
+      {1002, 1001, 99, 1, "Error: \"c.bin\" holds 99 at byte 1001; colours are 0 to 15.\n"},
+  };
+  for (const Row& row : rows) {
+    std::string bytes;
+    for (int i = 0; i < row.size; ++i) bytes += static_cast<char>(i * 7 % 16);
+    if (row.badAt >= 0) bytes[row.badAt] = static_cast<char>(row.badValue);
+    ColourScreen colours{};
+    const int32_t status = RunAsProg({}, [&] {
+      memoryFiles.files["c.bin"] = bytes;
+      ReadColourFile("c.bin", colours);
+    });
+    EXPECT_EQ(status, row.status) << row.size << " " << row.badAt;
+    EXPECT_EQ(memoryFiles.standardError, row.error);
+    EXPECT_EQ(MemoryConsoleWindowText(), "Reading colour file \"c.bin\"...");
+    if (status == -1) {
+      EXPECT_EQ(std::string(colours.inks, colours.inks + CellCount), bytes.substr(0, 1000));
+      EXPECT_EQ(colours.border * 16 + colours.background, bytes[1000] * 16 + bytes[1001]);
     }
   }
 }
