@@ -11,6 +11,7 @@
 #include "prepare/ink_palette.h"
 #include "prepare/simple_methods.h"
 #include "screens/bmp_image.h"
+#include "screens/colour_file.h"
 #include "screens/rejection_line.h"
 
 namespace {
@@ -26,9 +27,7 @@ BitPicture bits;
 uint8_t codes[CellCount];
 uint8_t inks[CellCount];
 uint8_t bmpFile[ImageFileSize];
-// The colour file: colour memory's 1000 bytes, the border, the background.
-constexpr int ColourFileSize = CellCount + 2;
-uint8_t colourFile[ColourFileSize];
+ColourScreen colourFile;
 
 // What a unit of colour difference (Delta E, in a block of 4 x 4 pixels)
 // costs against the structural likeness of that block, which is at most 1.
@@ -95,9 +94,9 @@ void ChoosePixels(const PrepareSettings& settings) {
                           : ChooseBackground(picture, AllColours);
   }
   ChooseGlyphs(picture, rule, settings.normalGlyphsOnly, codes, inks);
-  std::copy(inks, inks + CellCount, colourFile);
-  colourFile[CellCount] = rule.background;  // the border as the background
-  colourFile[CellCount + 1] = rule.background;
+  std::copy(inks, inks + CellCount, colourFile.inks);
+  colourFile.border = rule.background;  // the screen's edge continues its background
+  colourFile.background = rule.background;
   DrawGlyphs(codes, bits);
 }
 
@@ -113,7 +112,7 @@ void PreparePicture(std::string_view pictureName, std::string_view outputName,
   WriteWholeFile(outputName, bmpFile, ImageFileSize);
   if (!settings.coloursName.empty()) {
     ShowNamedLine("Writing colour file ", settings.coloursName, "...");
-    WriteWholeFile(settings.coloursName, colourFile, ColourFileSize);
+    WriteWholeFile(settings.coloursName, &colourFile, ColourFileSize);
   }
   ShowLine("done.");
 }
