@@ -105,7 +105,7 @@ void ViewCell(int cell, const InkRule& rule, CellView& view) {
 }
 
 // The inks a cell tries, nearest first.
-int InksToTry(int cell, const InkRule& rule, uint8_t tried[MostInksTried]) {
+int InksToTry(int cell, const InkRule& rule, uint8_t tried[C64ColourCount]) {
   struct Candidate {
     float distance;
     uint8_t ink;
@@ -137,7 +137,7 @@ CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
   ViewCell(cell, rule, view);
   DotGlyphs(view, glyphsTried, dots);
   const GlyphStamps& stamps = TheGlyphStamps();
-  uint8_t inks[MostInksTried];
+  uint8_t inks[C64ColourCount];  // room for all, though at most MostInksTried are tried
   const int inkCount = InksToTry(cell, rule, inks);
   CellChoice best = {0, inkCount > 0 ? inks[0] : rule.background};
   float bestLikeness = -1e30f;
