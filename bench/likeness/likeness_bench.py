@@ -49,6 +49,9 @@ RECIPES = {
                      ".save('picture.bmp')\"",
 }
 METHODS = ('glyphs', 'diffuse', 'threshold')
+# cellglyph-prepare's routes besides its methods at the default fit: the glyphs method on the
+# recipes' geometry, for a like-for-like comparison, and in colour.
+EXTRA_ROUTES = (('glyphs-stretch', 'stretch', 'glyphs', False), ('colour', 'cover', 'glyphs', True))
 
 
 class Route(NamedTuple):
@@ -57,14 +60,17 @@ class Route(NamedTuple):
     inverted: bool  # set bits are the dark parts: drawn black on white
     recipe: str     # a README recipe, or '' for cellglyph-prepare
     method: str     # cellglyph-prepare's --method
+    colour: bool    # with --colours: each cell in its own ink, measured for colour too
 
 
 def routes(build, invert_too):
-    found = [Route(name, 'stretch', False, text, '') for name, text in RECIPES.items()]
+    found = [Route(name, 'stretch', False, text, '', False) for name, text in RECIPES.items()]
     if (build / 'cellglyph-prepare').exists():
         for inverted in (False, True)[:1 + invert_too]:
-            found += [Route(method + '-inv' * inverted, 'cover', inverted, '', method)
+            found += [Route(method + '-inv' * inverted, 'cover', inverted, '', method, False)
                       for method in METHODS]
+        found += [Route(name, fit, False, '', method, colour)
+                  for name, fit, method, colour in EXTRA_ROUTES]
     return found
 
 
@@ -72,8 +78,9 @@ def make_bmp(route, picture, work, build):
     """Runs the route on the picture in the folder work; answers the BMP it wrote there."""
     bmp = work / (route.name + '.bmp')
     if route.method:
-        quiet([build / 'cellglyph-prepare', picture, bmp, '--method', route.method]
-              + ['--invert'] * route.inverted)
+        quiet([build / 'cellglyph-prepare', picture, bmp, '--method', route.method,
+               '--fit', route.fit] + ['--invert'] * route.inverted
+              + ['--colours', bmp.with_suffix('.col')] * route.colour)
         return bmp
     link = work / ('photo' + picture.suffix)
     link.unlink(missing_ok=True)
@@ -115,13 +122,15 @@ def stored_negative(bmp):
     return set_ < clear
 
 
-def draw(build, bmp, shown, inverted):
-    """Converts the BMP to a screen and draws the screen into the PNG `shown`."""
+def draw(build, bmp, shown, route):
+    """Converts the BMP to a screen and draws the screen into the PNG `shown`: in the colour
+    file's colours for a colour route."""
     screen = bmp.with_suffix('.bin')
     quiet([build / 'cellglyph', bmp, screen, 'normal', '0'])
-    ink, background = ('0', '1') if inverted else ('1', '0')
-    quiet([build / 'cellglyph-render', screen, shown, '--scale', '1',
-           '--ink', ink, '--background', background])
+    ink, background = ('0', '1') if route.inverted else ('1', '0')
+    colours = (['--colours', bmp.with_suffix('.col')] if route.colour
+               else ['--ink', ink, '--background', background])
+    quiet([build / 'cellglyph-render', screen, shown, '--scale', '1'] + colours)
 
 
 def load_measure(path):
@@ -133,7 +142,7 @@ def load_measure(path):
 
 
 def run_picture(name, picture, route_list, build, likeness_path, out):
-    """Every route on one picture: {route name: (score or None, seconds, negative)}."""
+    """Every route on one picture: {route name: (score or None, seconds, negative, Delta E)}."""
     measure = load_measure(likeness_path)
     work = out / name
     work.mkdir(parents=True, exist_ok=True)
@@ -147,13 +156,15 @@ def run_picture(name, picture, route_list, build, likeness_path, out):
             seconds = time.perf_counter() - start
             negative = bool(route.recipe) and stored_negative(bmp)
             shown = work / (route.name + '.png')
-            draw(build, bmp, shown, route.inverted)
+            draw(build, bmp, shown, route)
             figures = measure.likeness(refs[route.fit], measure.load_linear(shown))
             score = (figures['ssim_blur'] + figures['ssim_blur2']) / 2
+            colour_difference = figures['dE']
         except subprocess.CalledProcessError as failure:
             print(f'{name} {route.name}: {failure}', file=sys.stderr)
             score, seconds, negative = None, time.perf_counter() - start, False
-        results[route.name] = (score, seconds, negative)
+            colour_difference = None
+        results[route.name] = (score, seconds, negative, colour_difference)
     return results
 
 
@@ -187,22 +198,34 @@ def unpack(package, store):
     subprocess.run(['dpkg-deb', '-x', debs[0], store / package], check=True)
 
 
+def cell(score, negative, colour_difference, coloured):
+    if score is None:
+        return 'fail'
+    text = f'{score:.3f}' + ' (neg)' * negative
+    return text + f' / {colour_difference:.1f}' if coloured else text
+
+
 def table(names, route_list, results):
     columns = [route.name for route in route_list]
+    coloured = {route.name: route.colour for route in route_list}
     lines = ['| picture | ' + ' | '.join(columns) + ' |', '|---' * (len(columns) + 1) + '|']
     for name in names:
         cells = []
         for route in columns:
-            score, _, negative = results[name][route]
-            cells.append('fail' if score is None else f'{score:.3f}' + ' (neg)' * negative)
+            score, _, negative, colour_difference = results[name][route]
+            cells.append(cell(score, negative, colour_difference, coloured[route]))
         lines.append(f'| {name} | ' + ' | '.join(cells) + ' |')
     means, times = [], []
     for route in columns:
-        good = [results[name][route][0] for name in names if results[name][route][0] is not None]
-        means.append(f'{sum(good) / len(good):.3f}' if good else 'fail')
+        good = [results[name][route] for name in names if results[name][route][0] is not None]
+        mean = (sum(found[0] for found in good) / len(good)) if good else None
+        difference = (sum(found[3] for found in good) / len(good)) if good else None
+        means.append(cell(mean, False, difference, coloured[route]))
         times.append(f'{sum(results[name][route][1] for name in names):.2f}')
     lines.append('| **mean** | ' + ' | '.join(means) + ' |')
     lines.append('| time (s) | ' + ' | '.join(times) + ' |')
+    if any(coloured.values()):
+        lines += ['', 'A colour route shows likeness / mean Delta E76 after the 1-pixel blur.']
     negatives = {route: [name for name in names if results[name][route][2]] for route in columns}
     notes = [f'- {route}: {", ".join(found)}' for route, found in negatives.items() if found]
     if notes:
