@@ -76,7 +76,7 @@ void ChoosePixels(const PrepareSettings& settings) {
   MeasureCoverage(picture, settings.darkPartsDrawn, coverage);
   switch (settings.method) {
     case PrepareMethod::Threshold:
-      ThresholdPicture(coverage, bits);
+      ThresholdPicture(coverage, settings.darkPartsDrawn, bits);
       return;
     case PrepareMethod::Diffuse:
       DiffusePicture(coverage, bits);

@@ -10,19 +10,19 @@ namespace {
 constexpr int Width = PixelColumns;
 constexpr int Levels = 256;
 
-// The histogram is taken over coded values, where the steps follow what the
-// eye tells apart.
-int CodedLevel(float coverage) {
-  const int level = static_cast<int>(std::lround(LinearToSrgb(coverage) * (Levels - 1)));
+// The histogram is taken over coded values of the light, where the steps
+// follow what the eye tells apart, whichever parts are drawn.
+int CodedLevel(float light) {
+  const int level = static_cast<int>(std::lround(LinearToSrgb(light) * (Levels - 1)));
   return level < 0 ? 0 : (level >= Levels ? Levels - 1 : level);
 }
 
 // The level below which pixels stay clear. A picture of one tone has no
 // split; it is then compared with the middle, so that a white page is set
 // and a black one clear.
-int SplitLevel(const CoveragePlane& coverage) {
+int SplitLevel(const CoveragePlane& coverage, bool darkPartsDrawn) {
   int64_t counts[Levels] = {};
-  for (float value : coverage.values) ++counts[CodedLevel(value)];
+  for (float value : coverage.values) ++counts[CodedLevel(darkPartsDrawn ? 1 - value : value)];
   double total = 0;
   for (int level = 0; level < Levels; ++level) total += static_cast<double>(counts[level]) * level;
   double below = 0, belowSum = 0, best = -1;
@@ -41,11 +41,14 @@ int SplitLevel(const CoveragePlane& coverage) {
 
 }  // namespace
 
-void ThresholdPicture(const CoveragePlane& coverage, BitPicture& picture) {
+void ThresholdPicture(const CoveragePlane& coverage, bool darkPartsDrawn, BitPicture& picture) {
   std::memset(picture.rows, 0, sizeof picture.rows);
-  const int split = SplitLevel(coverage);
-  for (int at = 0; at < ScreenPicturePixels; ++at)
-    if (CodedLevel(coverage.values[at]) >= split) SetPixel(picture, at % Width, at / Width);
+  const int split = SplitLevel(coverage, darkPartsDrawn);
+  for (int at = 0; at < ScreenPicturePixels; ++at) {
+    const float value = coverage.values[at];
+    const bool light = CodedLevel(darkPartsDrawn ? 1 - value : value) >= split;
+    if (light != darkPartsDrawn) SetPixel(picture, at % Width, at / Width);
+  }
 }
 
 void DiffusePicture(const CoveragePlane& coverage, BitPicture& picture) {
