@@ -39,7 +39,7 @@ CONVERT = os.environ.get('CONVERT', 'convert')
 # The README's recipes word for word; photo.jpg stands for the picture, picture.bmp is written
 # in the current folder. All of them stretch the picture to 320x200.
 RECIPES = {
-    'im-dither': "convert photo.jpg -resize '320x200!' -monochrome BMP3:picture.bmp",
+    'im-dither': "convert photo.jpg -resize '320x200!' -monochrome -type bilevel BMP3:picture.bmp",
     'im-threshold': "convert photo.jpg -resize '320x200!' -colorspace gray -threshold 50%"
                     " -type bilevel BMP3:picture.bmp",
     'pil-dither': "python3 -c \"from PIL import Image; Image.open('photo.jpg').resize((320, 200))"
