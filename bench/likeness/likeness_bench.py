@@ -135,9 +135,9 @@ def draw(build, bmp, shown, route):
 
 def load_measure(path):
     """The likeness measure's own module, loaded once per worker instead of started per pair."""
-    spec = importlib.util.spec_from_file_location('likeness', path)
-    module = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(module)
+    module_spec = importlib.util.spec_from_file_location('likeness', path)
+    module = importlib.util.module_from_spec(module_spec)
+    module_spec.loader.exec_module(module)
     return module
 
 
