@@ -34,10 +34,11 @@ picture.resize((320, 200), Image.Resampling.LANCZOS).save('small.png')" "$source
 pillow="from PIL import Image; Image.open('{picture}').resize((320, 200)).convert('1')"
 names=(pillow imagemagick)
 commands=("$python -c \"$pillow.save('picture.bmp')\""
-          "$convert {picture} -resize '320x200!' -monochrome BMP3:picture.bmp")
+          "$convert {picture} -resize '320x200!' -monochrome -type bilevel BMP3:picture.bmp")
 if [ -x "$build/cellglyph-prepare" ]; then
-  names=(cellglyph-prepare "${names[@]}")
-  commands=("$build/cellglyph-prepare {picture} out.bmp" "${commands[@]}")
+  names=(cellglyph-prepare cellglyph-prepare-colours "${names[@]}")
+  commands=("$build/cellglyph-prepare {picture} out.bmp"
+            "$build/cellglyph-prepare {picture} out.bmp --colours out.col" "${commands[@]}")
 else
   echo "No $build/cellglyph-prepare: timing the recipes only." >&2
 fi
