@@ -35,3 +35,21 @@ void ScoreInk(const CellView& view, const GlyphDots& dots, const LightnessTables
     ScoreInkPortable(view, dots, tables, ink, glyphsTried, likeness);
   }
 }
+
+float ScoreGlyph(const CellView& view, const LightnessTables& tables, const InkStep& ink,
+                 uint8_t glyph) {
+  const GlyphStamps& stamps = TheGlyphStamps();
+  const float* values = stamps.byGlyph[glyph];
+  float likeness = 0;
+  for (int block = 0; block < StampBlocks; ++block) {
+    if (!view.square.blockOnScreen[block]) continue;
+    float restDot = 0, wantedDot = 0;
+    for (int k = block * BlockPixels; k < (block + 1) * BlockPixels; ++k) {
+      restDot += view.rest[k] * values[k];
+      wantedDot += view.wantedLightness[k] * values[k];
+    }
+    ScoreBlockBody(view, block, tables, ink, 1, &stamps.blockSums[glyph][block],
+                   &stamps.blockSquares[glyph][block], &restDot, &wantedDot, &likeness);
+  }
+  return likeness;
+}

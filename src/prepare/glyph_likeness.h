@@ -60,3 +60,8 @@ void DotGlyphs(const CellView& view, int glyphsTried, GlyphDots& dots);
 // the processor's widest vectors.
 void ScoreInk(const CellView& view, const GlyphDots& dots, const LightnessTables& tables,
               const InkStep& ink, int glyphsTried, float likeness[GlyphCount]);
+
+// The same likeness for one glyph in one ink, for a cell that has only a few
+// candidates left to weigh.
+float ScoreGlyph(const CellView& view, const LightnessTables& tables, const InkStep& ink,
+                 uint8_t glyph);

@@ -33,70 +33,78 @@ inline constexpr float VarianceConstant = 9.0f;  // (0.03 x 100)^2
   }
 }
 
+// The likeness terms of one block for count glyphs drawn in the ink, whose
+// block sums, sums of squares and dots lie side by side in the arrays.
+[[gnu::always_inline]] inline void ScoreBlockBody(const CellView& view, int block,
+                                                  const LightnessTables& tables,
+                                                  const InkStep& ink, int count,
+                                                  const float* sums, const float* squares,
+                                                  const float* restDot, const float* wantedDot,
+                                                  float* likeness) {
+  constexpr float PerPixel = 1.0f / BlockPixels;
+  const float step = ink.luminance;
+  float mean[GlyphCount];
+  int32_t level[GlyphCount];
+  for (int glyph = 0; glyph < count; ++glyph) {
+    const float m = (view.restSum[block] + step * sums[glyph]) * PerPixel;
+    mean[glyph] = m;
+    // A float is turned to a level before it is bounded, as integers: the
+    // compiler can only then make vectors of the loop. Means stray from 0
+    // to 1 by rounding errors only.
+    const auto unbounded = static_cast<int32_t>(m * LightnessSteps + 0.5f);
+    level[glyph] = std::min(std::max(unbounded, int32_t{0}), int32_t{LightnessSteps});
+  }
+  float shownMean[GlyphCount], slope[GlyphCount];
+  for (int glyph = 0; glyph < count; ++glyph) {
+    shownMean[glyph] = tables.lightness[level[glyph]];
+    slope[glyph] = tables.slope[level[glyph]];
+  }
+  const float wantedMean = view.lightnessMean[block];
+  const float wantedVariance = view.lightnessVariance[block];
+  const float restSquares = view.restSquares[block], restWanted = view.restWanted[block];
+  for (int glyph = 0; glyph < count; ++glyph) {
+    const float m = mean[glyph];
+    const float variance =
+        (restSquares + step * (2 * restDot[glyph] + step * squares[glyph])) * PerPixel - m * m;
+    const float covariance = (restWanted + step * wantedDot[glyph]) * PerPixel - m * wantedMean;
+    const float s = slope[glyph], shown = shownMean[glyph];
+    likeness[glyph] +=
+        (2 * shown * wantedMean + MeanConstant) * (2 * s * covariance + VarianceConstant) /
+        ((shown * shown + wantedMean * wantedMean + MeanConstant) *
+         (s * s * variance + wantedVariance + VarianceConstant));
+  }
+  if (ink.colourWeight == 0) return;
+  // The block's mean colour differs from the picture's by the rest's
+  // difference plus the ink's step times the glyph's share of the block:
+  // a length in Lab that is a square root of a quadratic in that share.
+  float offset[ChannelCount], inkLab[ChannelCount];
+  for (int lab = 0; lab < ChannelCount; ++lab) {
+    offset[lab] = view.restFromWanted[block][lab];
+    inkLab[lab] = 0;
+    for (int channel = 0; channel < ChannelCount; ++channel)
+      inkLab[lab] += view.labSlope[block][lab][channel] * ink.colour[channel];
+  }
+  float constant = 0, linear = 0, quadratic = 0;
+  for (int lab = 0; lab < ChannelCount; ++lab) {
+    constant += offset[lab] * offset[lab];
+    linear += 2 * offset[lab] * inkLab[lab];
+    quadratic += inkLab[lab] * inkLab[lab];
+  }
+  for (int glyph = 0; glyph < count; ++glyph) {
+    const float share = sums[glyph] * PerPixel;
+    const float squared = constant + share * (linear + share * quadratic);
+    likeness[glyph] -= ink.colourWeight * std::sqrt(std::max(squared, 0.0f));
+  }
+}
+
 [[gnu::always_inline]] inline void ScoreInkBody(const CellView& view, const GlyphDots& dots,
                                                 const LightnessTables& tables, const InkStep& ink,
                                                 int glyphsTried, float likeness[GlyphCount]) {
   const GlyphStamps& stamps = TheGlyphStamps();
-  constexpr float PerPixel = 1.0f / BlockPixels;
-  const float step = ink.luminance;
   for (int block = 0; block < StampBlocks; ++block) {
     if (!view.square.blockOnScreen[block]) continue;
-    const float* sums = stamps.blockSumsByBlock[block];
-    const float* squares = stamps.blockSquaresByBlock[block];
-    const float* restDot = dots.rest[block];
-    const float* wantedDot = dots.wanted[block];
-    float mean[GlyphCount];
-    int32_t level[GlyphCount];
-    for (int glyph = 0; glyph < glyphsTried; ++glyph) {
-      const float m = (view.restSum[block] + step * sums[glyph]) * PerPixel;
-      mean[glyph] = m;
-      // A float is turned to a level before it is bounded, as integers: the
-      // compiler can only then make vectors of the loop. Means stray from 0
-      // to 1 by rounding errors only.
-      const auto unbounded = static_cast<int32_t>(m * LightnessSteps + 0.5f);
-      level[glyph] = std::min(std::max(unbounded, int32_t{0}), int32_t{LightnessSteps});
-    }
-    float shownMean[GlyphCount], slope[GlyphCount];
-    for (int glyph = 0; glyph < glyphsTried; ++glyph) {
-      shownMean[glyph] = tables.lightness[level[glyph]];
-      slope[glyph] = tables.slope[level[glyph]];
-    }
-    const float wantedMean = view.lightnessMean[block];
-    const float wantedVariance = view.lightnessVariance[block];
-    const float restSquares = view.restSquares[block], restWanted = view.restWanted[block];
-    for (int glyph = 0; glyph < glyphsTried; ++glyph) {
-      const float m = mean[glyph];
-      const float variance =
-          (restSquares + step * (2 * restDot[glyph] + step * squares[glyph])) * PerPixel - m * m;
-      const float covariance = (restWanted + step * wantedDot[glyph]) * PerPixel - m * wantedMean;
-      const float s = slope[glyph], shown = shownMean[glyph];
-      likeness[glyph] +=
-          (2 * shown * wantedMean + MeanConstant) * (2 * s * covariance + VarianceConstant) /
-          ((shown * shown + wantedMean * wantedMean + MeanConstant) *
-           (s * s * variance + wantedVariance + VarianceConstant));
-    }
-    if (ink.colourWeight == 0) continue;
-    // The block's mean colour differs from the picture's by the rest's
-    // difference plus the ink's step times the glyph's share of the block:
-    // a length in Lab that is a square root of a quadratic in that share.
-    float offset[ChannelCount], inkLab[ChannelCount];
-    for (int lab = 0; lab < ChannelCount; ++lab) {
-      offset[lab] = view.restFromWanted[block][lab];
-      inkLab[lab] = 0;
-      for (int channel = 0; channel < ChannelCount; ++channel)
-        inkLab[lab] += view.labSlope[block][lab][channel] * ink.colour[channel];
-    }
-    float constant = 0, linear = 0, quadratic = 0;
-    for (int lab = 0; lab < ChannelCount; ++lab) {
-      constant += offset[lab] * offset[lab];
-      linear += 2 * offset[lab] * inkLab[lab];
-      quadratic += inkLab[lab] * inkLab[lab];
-    }
-    const float weight = ink.colourWeight;
-    for (int glyph = 0; glyph < glyphsTried; ++glyph) {
-      const float share = sums[glyph] * PerPixel;
-      const float squared = constant + share * (linear + share * quadratic);
-      likeness[glyph] -= weight * std::sqrt(std::max(squared, 0.0f));
-    }
+    ScoreBlockBody(view, block, tables, ink, glyphsTried, stamps.blockSumsByBlock[block],
+                   stamps.blockSquaresByBlock[block], dots.rest[block], dots.wanted[block],
+                   likeness);
   }
 }

@@ -4,10 +4,12 @@
 
 #include "picture/srgb_linear.h"
 #include "prepare/colour_space.h"
+#include "prepare/coverage.h"
 #include "prepare/glyph_likeness.h"
 #include "prepare/glyph_stamps.h"
 #include "prepare/ink_palette.h"
 #include "prepare/lightness.h"
+#include "prepare/simple_methods.h"
 #include "screens/c64_colours.h"
 
 namespace {
@@ -18,6 +20,12 @@ constexpr int Height = PixelRows;
 // At most this many sweeps over the screen; a sweep visits only the cells
 // whose surroundings changed since their last choice.
 constexpr int MostSweeps = 3;
+
+// A cell's first choice weighs every glyph in each ink it tries; later
+// choices weigh only the Finalists best of that first one. After the first
+// sweep the neighbours change what a cell should show only a little, and
+// its best choice stays among them.
+constexpr int Finalists = 16;
 
 // A cell tries at most this many inks: those whose mixes with the
 // background come nearest the cell's mean colour.
@@ -32,6 +40,11 @@ struct Screen {
   uint8_t codes[CellCount];
   uint8_t inks[CellCount];
   bool dirty[CellCount];  // its surroundings changed since it was last chosen
+  bool weighed[CellCount];  // its finalists are known
+  struct {
+    uint8_t glyph;
+    uint8_t ink;
+  } finalists[CellCount][Finalists];
 };
 
 Screen screen;
@@ -131,27 +144,56 @@ struct CellChoice {
   uint8_t ink;
 };
 
-CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
-  static CellView view;
+InkStep StepOf(const InkRule& rule, uint8_t ink) {
+  const float* colour = palette[ink];
+  const float* background = palette[rule.background];
+  InkStep step{LuminanceOf(colour) - LuminanceOf(background), {}, rule.colourWeight};
+  for (int channel = 0; channel < ChannelCount; ++channel)
+    step.colour[channel] = colour[channel] - background[channel];
+  return step;
+}
+
+struct Candidate {
+  float likeness;
+  CellChoice choice;
+};
+
+// Weighs every glyph in each ink the cell tries, keeps the best Finalists.
+CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, const CellView& view) {
   static GlyphDots dots;
-  ViewCell(cell, rule, view);
+  static Candidate candidates[MostInksTried * GlyphCount];
   DotGlyphs(view, glyphsTried, dots);
   const GlyphStamps& stamps = TheGlyphStamps();
   uint8_t inks[C64ColourCount];  // room for all, though at most MostInksTried are tried
   const int inkCount = InksToTry(cell, rule, inks);
-  CellChoice best = {0, inkCount > 0 ? inks[0] : rule.background};
-  float bestLikeness = -1e30f;
+  int count = 0;
   for (int i = 0; i < inkCount; ++i) {
-    const float* ink = palette[inks[i]];
-    const float* background = palette[rule.background];
-    InkStep step{LuminanceOf(ink) - LuminanceOf(background), {}, rule.colourWeight};
-    for (int channel = 0; channel < ChannelCount; ++channel)
-      step.colour[channel] = ink[channel] - background[channel];
     float likeness[GlyphCount] = {};
-    ScoreInk(view, dots, tables, step, glyphsTried, likeness);
+    ScoreInk(view, dots, tables, StepOf(rule, inks[i]), glyphsTried, likeness);
     for (int glyph = 0; glyph < glyphsTried; ++glyph)
-      if (!stamps.repeats[glyph] && likeness[glyph] > bestLikeness)
-        best = {static_cast<uint8_t>(glyph), inks[i]}, bestLikeness = likeness[glyph];
+      if (!stamps.repeats[glyph])
+        candidates[count++] = {likeness[glyph], {static_cast<uint8_t>(glyph), inks[i]}};
+  }
+  const int kept = std::min(count, Finalists);
+  std::partial_sort(candidates, candidates + kept, candidates + count,
+                    [](const Candidate& a, const Candidate& b) { return a.likeness > b.likeness; });
+  for (int i = 0; i < Finalists; ++i) {
+    const CellChoice finalist = candidates[std::min(i, kept - 1)].choice;
+    screen.finalists[cell][i] = {finalist.glyph, finalist.ink};
+  }
+  screen.weighed[cell] = true;
+  return candidates[0].choice;
+}
+
+CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
+  static CellView view;
+  ViewCell(cell, rule, view);
+  if (!screen.weighed[cell]) return WeighAll(cell, rule, glyphsTried, view);
+  CellChoice best{};
+  float bestLikeness = -1e30f;
+  for (const auto& finalist : screen.finalists[cell]) {
+    const float likeness = ScoreGlyph(view, tables, StepOf(rule, finalist.ink), finalist.glyph);
+    if (likeness > bestLikeness) best = {finalist.glyph, finalist.ink}, bestLikeness = likeness;
   }
   return best;
 }
@@ -189,13 +231,12 @@ void BlurIntoBlockOrder(const float pixels[GlyphRows * GlyphRows], float stamp[S
     for (int i = 0; i < StampSpan; ++i) stamp[BlockOrder(i, j)] = square[j * StampSpan + i];
 }
 
-// Before the first choice the screen is taken to show the picture itself,
-// so that every cell is first judged among neighbours like the picture.
-void ShowPicture(const ScreenPicture& picture) {
+// Before the first choice the screen is taken to show start, so that every
+// cell is first judged among neighbours like those it will have.
+void ShowPicture(const ScreenPicture& picture, const ScreenPicture& start) {
   for (int channel = 0; channel < ChannelCount; ++channel) {
     BlurPlane(picture.planes[channel], screen.target[channel]);
-    std::copy(screen.target[channel], screen.target[channel] + ScreenPicturePixels,
-              screen.shown[channel]);
+    BlurPlane(start.planes[channel], screen.shown[channel]);
   }
   for (int at = 0; at < ScreenPicturePixels; ++at)
     screen.targetLightness[at] = tables.lightness[LightnessStep(
@@ -211,7 +252,10 @@ void ShowPicture(const ScreenPicture& picture) {
       float sum = 0;
       for (int j = 0; j < GlyphRows; ++j)
         for (int i = 0; i < GlyphRows; ++i)
-          sum += pixels[j * GlyphRows + i] = picture.planes[channel][(top + j) * Width + left + i];
+          sum += picture.planes[channel][(top + j) * Width + left + i];
+      for (int j = 0; j < GlyphRows; ++j)
+        for (int i = 0; i < GlyphRows; ++i)
+          pixels[j * GlyphRows + i] = start.planes[channel][(top + j) * Width + left + i];
       mean[channel] = sum / (GlyphRows * GlyphRows);
       BlurIntoBlockOrder(pixels, screen.cellStamp[cell][channel]);
     }
@@ -219,7 +263,33 @@ void ShowPicture(const ScreenPicture& picture) {
     screen.codes[cell] = 0;
     screen.inks[cell] = 0;
     screen.dirty[cell] = true;
+    screen.weighed[cell] = false;
   }
+}
+
+// A screen in one ink starts from the picture split by a threshold, in the
+// ink on the background: its neighbours are then already of two colours, as
+// they will be, and the first choices are nearly the last.
+void SplitPicture(const ScreenPicture& picture, const InkRule& rule, uint8_t ink,
+                  ScreenPicture& start) {
+  static CoveragePlane coverage;
+  static BitPicture bits;
+  const bool darkInk = LuminanceOf(palette[ink]) < LuminanceOf(palette[rule.background]);
+  MeasureCoverage(picture, darkInk, coverage);
+  ThresholdPicture(coverage, darkInk, bits);
+  for (int at = 0; at < ScreenPicturePixels; ++at) {
+    const bool set = (bits.rows[at / 8] & (0x80 >> (at % 8))) != 0;
+    for (int channel = 0; channel < ChannelCount; ++channel)
+      start.planes[channel][at] = palette[set ? ink : rule.background][channel];
+  }
+}
+
+int OnlyInk(const InkRule& rule) {
+  const uint16_t inks = rule.inks & static_cast<uint16_t>(~(1u << rule.background));
+  if (inks == 0 || (inks & (inks - 1)) != 0) return -1;
+  int ink = 0;
+  while ((inks >> ink & 1) == 0) ++ink;
+  return ink;
 }
 
 }  // namespace
@@ -228,7 +298,10 @@ void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, bool normal
                   uint8_t codes[CellCount], uint8_t inks[CellCount]) {
   MakeLightnessTables(tables);
   palette = TheInkPalette().colours;
-  ShowPicture(picture);
+  static ScreenPicture start;
+  const int onlyInk = OnlyInk(rule);
+  if (onlyInk >= 0) SplitPicture(picture, rule, static_cast<uint8_t>(onlyInk), start);
+  ShowPicture(picture, onlyInk >= 0 ? start : picture);
   const int glyphsTried = normalGlyphsOnly ? NormalGlyphCount : GlyphCount;
   bool first = true;
   for (int sweep = 0; sweep < MostSweeps; ++sweep) {
