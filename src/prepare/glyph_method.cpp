@@ -25,7 +25,7 @@ constexpr int MostSweeps = 3;
 // choices weigh only the Finalists best of that first one. After the first
 // sweep the neighbours change what a cell should show only a little, and
 // its best choice stays among them.
-constexpr int Finalists = 16;
+constexpr int Finalists = 8;
 
 // A cell tries at most this many inks: those whose mixes with the
 // background come nearest the cell's mean colour.

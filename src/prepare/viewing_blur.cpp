@@ -44,19 +44,37 @@ void BlurCell(const float cell[GlyphRows * GlyphRows], float stamp[StampPixels])
 }
 
 void BlurPlane(const float plane[ScreenPicturePixels], float blurred[ScreenPicturePixels]) {
+  // Across: the taps that fall beyond the edges are left out. Within a row
+  // the pixels far enough from both edges need no test.
   static float across[ScreenPicturePixels];
-  for (int y = 0; y < Height; ++y)
+  for (int y = 0; y < Height; ++y) {
+    const float* in = plane + y * Width;
+    float* out = across + y * Width;
     for (int x = 0; x < Width; ++x) {
+      if (x == BlurRadius) {
+        for (; x < Width - BlurRadius; ++x) {
+          float sum = 0;
+          for (int t = 0; t < Taps; ++t) sum += in[x + t - BlurRadius] * kernel.taps[t];
+          out[x] = sum;
+        }
+        if (x == Width) break;
+      }
       float sum = 0;
-      for (int t = std::max(0, BlurRadius - x); t < Taps && x + t - BlurRadius < Width; ++t)
-        sum += plane[y * Width + x + t - BlurRadius] * kernel.taps[t];
-      across[y * Width + x] = sum;
+      for (int t = 0; t < Taps; ++t)
+        if (x + t - BlurRadius >= 0 && x + t - BlurRadius < Width)
+          sum += in[x + t - BlurRadius] * kernel.taps[t];
+      out[x] = sum;
     }
+  }
+  // Down: whole rows at a time.
+  std::fill(blurred, blurred + ScreenPicturePixels, 0.0f);
   for (int y = 0; y < Height; ++y)
-    for (int x = 0; x < Width; ++x) {
-      float sum = 0;
-      for (int t = std::max(0, BlurRadius - y); t < Taps && y + t - BlurRadius < Height; ++t)
-        sum += across[(y + t - BlurRadius) * Width + x] * kernel.taps[t];
-      blurred[y * Width + x] = sum;
+    for (int t = 0; t < Taps; ++t) {
+      const int from = y + t - BlurRadius;
+      if (from < 0 || from >= Height) continue;
+      const float tap = kernel.taps[t];
+      const float* in = across + from * Width;
+      float* out = blurred + y * Width;
+      for (int x = 0; x < Width; ++x) out[x] += in[x] * tap;
     }
 }
