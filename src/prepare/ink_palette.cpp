@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "match/glyph_table.h"
 #include "match/screen_layout.h"
 #include "picture/srgb_linear.h"
 #include "prepare/colour_space.h"
@@ -9,7 +10,7 @@
 namespace {
 
 constexpr int MixSteps = 8;
-constexpr int CellSide = PixelRows / CellRows;
+constexpr int CellSide = GlyphRows;  // a cell is one glyph, square
 
 struct Mixes {
   LabColour lab[C64ColourCount][C64ColourCount][MixSteps + 1];  // background, ink, share
