@@ -105,6 +105,9 @@ def read_case(path):
     expected = expected.rstrip('\n').split('\n')
     parts = sections(expected)
     heads = [line.split(' ', 1)[0] for line in parts[0][1]]
-    if 'exit' not in heads or 'window' not in heads or len(parts) < 2:
+    screens = [heading for heading, _ in parts if heading.startswith('screen')]
+    if 'exit' not in heads or 'window' not in heads or not screens:
         raise CaseError('the expected part needs an exit line, a window line and a screen')
+    if 'screen' in screens and len(screens) > 1:
+        raise CaseError('a whole screen and excerpts of it do not go together')
     return settings, expected

@@ -96,6 +96,7 @@ def capture(platform, case, settings, expected, work, build, rest):
 def main(argv):
     platform, case, work, build = argv[1], *(os.path.abspath(a) for a in argv[2:5])
     update, rest = '--update' in argv, [a for a in argv[5:] if a != '--update']
+    rest[:1] = [os.path.abspath(a) for a in rest[:1]]  # the probe, before the run's folder
     settings, expected = read_case(case)
     check_can_run(platform, settings, work)
     shutil.rmtree(work, ignore_errors=True)
