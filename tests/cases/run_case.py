@@ -29,7 +29,7 @@ case_file.py lists which platforms carry out which settings; the runner
 refuses a setting, a value or a recipe it does not know.
 
 The expected part has the probe's form: exit, window W H (the size to run
-in), codepage (Windows only), cursor, stdout, compare and file lines, then
+in), codepage (Windows only), cursor, stdout, file and compare lines, then
 the screen, paint and stderr. The screen is either "screen" and every row of
 the window, or one or more excerpts: "screen lines" and rows that must come
 one after another on the screen, each excerpt below the one before. Without
