@@ -13,7 +13,9 @@
 #include "match/row_pattern.h"
 #include "reference_matcher.h"
 
-bool operator==(GlyphMatch a, GlyphMatch b) { return a.glyph == b.glyph && a.samebits == b.samebits; }
+bool operator==(GlyphMatch a, GlyphMatch b) {
+  return a.glyph == b.glyph && a.samebits == b.samebits;
+}
 void PrintTo(GlyphMatch m, std::ostream* out) { *out << int{m.glyph} << " with " << m.samebits; }
 
 namespace {
@@ -41,29 +43,45 @@ TEST(Match, GlyphTableHoldsTheCharacterSet) {
 // tie (all pairs with glyph 128, which is no plain complement, and random
 // ones); random cells of varied density.
 TEST(Match, SearchPathsMatchTheReference) {
-  const std::tuple<uint64_t, GlyphMatch, GlyphMatch> byHand[] = {  // 96 ties; 61, 64, 67, 70 and 96 tie
-      {0, {32, 64}, {32, 64}}, {~uint64_t{0}, {160, 64}, {86, 40}}, {0x00000000FF000000, {32, 56}, {32, 56}},
-      {0xC39991919F9DC3FF, {128, 63}, {98, 41}}};  // the complement of glyph 0
+  const struct {
+    uint64_t cell;
+    GlyphMatch normal, dirart;
+  } byHand[] = {
+      {0, {32, 64}, {32, 64}},
+      {~uint64_t{0}, {160, 64}, {86, 40}},  // 96 ties; 61, 64, 67, 70 and 96 tie
+      {0x00000000FF000000, {32, 56}, {32, 56}},
+      {0xC39991919F9DC3FF, {128, 63}, {98, 41}},  // the complement of glyph 0
+  };
   std::vector<uint64_t> cells(GlyphPatterns.begin(), GlyphPatterns.end());
-  for (const auto& [cell, normal, dirart] : byHand)
-    EXPECT_EQ(std::pair(Reference(cell, false), Reference(cell, true)), std::pair(normal, dirart)) << std::hex << cell;
+  for (const auto& [cell, normal, dirart] : byHand) {
+    EXPECT_EQ(Reference(cell, false), normal) << std::hex << cell;
+    EXPECT_EQ(Reference(cell, true), dirart) << std::hex << cell;
+  }
   std::mt19937_64 random(2017);
   for (int pair = 0; pair < 1200; ++pair) {
-    const uint64_t a = GlyphPatterns[pair < 256 ? pair : random() % 256], differing = a ^ GlyphPatterns[pair < 256 ? 128 : random() % 256];
-    uint64_t cell = a;  // half the differing pixels, from a random one on, turned the other glyph's way
-    for (int bit = static_cast<int>(random() % 64), taken = 0; taken < std::popcount(differing) / 2; bit = (bit + 1) % 64)
+    const uint64_t a = GlyphPatterns[pair < 256 ? pair : random() % 256];
+    const uint64_t differing = a ^ GlyphPatterns[pair < 256 ? 128 : random() % 256];
+    const int half = std::popcount(differing) / 2;
+    // Half the differing pixels, from a random one on, turned the other glyph's way.
+    uint64_t cell = a;
+    for (int bit = static_cast<int>(random() % 64), taken = 0; taken < half; bit = (bit + 1) % 64)
       if (differing & Bit(bit)) cell ^= Bit(bit), ++taken;
     int closest = 64;
-    for (const uint64_t glyph : GlyphPatterns) closest = std::min(closest, std::popcount(cell ^ glyph));
-    if (std::popcount(differing) % 2 == 0 && std::popcount(cell ^ a) == closest) cells.push_back(cell);
-    const uint64_t c = random(), d = random(), kinds[5] = {c, c & d, c | d, c & d & random(), c | d | random()};
+    for (const uint64_t glyph : GlyphPatterns)
+      closest = std::min(closest, std::popcount(cell ^ glyph));
+    if (std::popcount(differing) % 2 == 0 && std::popcount(cell ^ a) == closest)
+      cells.push_back(cell);
+    const uint64_t c = random(), d = random();
+    const uint64_t kinds[5] = {c, c & d, c | d, c & d & random(), c | d | random()};
     cells.push_back(kinds[random() % 5]);
   }
-  const GlyphSearch paths[2] = {SearchGlyphsPortable, CpuHasAvx2() ? SearchGlyphsAvx2 : SearchGlyphsPortable};
+  const GlyphSearch fast = CpuHasAvx2() ? SearchGlyphsAvx2 : SearchGlyphsPortable;
+  const GlyphSearch paths[2] = {SearchGlyphsPortable, fast};
   for (const uint64_t cell : cells)
     for (const bool dirart : {false, true})
       for (const GlyphSearch search : paths)
-        ASSERT_EQ(search(cell, dirart), Reference(cell, dirart)) << std::hex << cell << " dirart " << dirart;
+        ASSERT_EQ(search(cell, dirart), Reference(cell, dirart))
+            << std::hex << cell << " dirart " << dirart;
   // Where the reference would take too long: every cell one pixel from a
   // glyph, and one in eight of those two pixels from one.
   for (int glyph = 0; glyph < 256; ++glyph)
@@ -71,8 +89,9 @@ TEST(Match, SearchPathsMatchTheReference) {
       for (int second = first; second < 64; ++second)
         if (second == first || random() % 8 == 0)
           for (const bool dirart : {false, true}) {
-            const uint64_t cell = GlyphPatterns[glyph] ^ Bit(first) ^ (second == first ? 0 : Bit(second));
-            ASSERT_EQ(paths[1](cell, dirart), SearchGlyphsPortable(cell, dirart)) << std::hex << cell;
+            const uint64_t flipped = Bit(first) ^ (second == first ? 0 : Bit(second));
+            const uint64_t cell = GlyphPatterns[glyph] ^ flipped;
+            ASSERT_EQ(fast(cell, dirart), SearchGlyphsPortable(cell, dirart)) << std::hex << cell;
           }
 }
 
@@ -81,7 +100,8 @@ TEST(Match, SearchPathsMatchTheReference) {
 // which a cell might take over an earlier result. Some kinds differ only in
 // their first or last line, or repeat one byte in every line.
 TEST(Match, MatchCellsGivesEachCellItsBestGlyph) {
-  const uint64_t kinds[5] = {~uint64_t{0}, ~uint64_t{0x5A}, 0x1818181818181818, ~(uint64_t{0xA5} << 56), 0x6666666666666666};
+  const uint64_t kinds[5] = {~uint64_t{0}, ~uint64_t{0x5A}, 0x1818181818181818,
+                             ~(uint64_t{0xA5} << 56), 0x6666666666666666};
   static uint8_t pixels[PixelDataSize], codes[CellCount];
   static int16_t sameBits[CellRows][CellColumns];
   uint64_t cells[CellCount];
@@ -92,12 +112,14 @@ TEST(Match, MatchCellsGivesEachCellItsBestGlyph) {
       cells[cell] = image == 0   ? GlyphPatterns[(cell * 7 + 25) % 256]
                     : image == 1 ? GlyphPatterns[pick() % 256] ^ (pick() & pick() & pick())
                                  : kinds[pick() % (image - 1)];
-      for (int line = 0; line < 8; ++line) pixels[(cell / 40 * 8 + line) * 40 + cell % 40] = cells[cell] >> (56 - 8 * line);
+      for (int line = 0; line < 8; ++line)
+        pixels[(cell / 40 * 8 + line) * 40 + cell % 40] = cells[cell] >> (56 - 8 * line);
     }
     for (const bool dirart : {false, true}) {
       MatchCells(pixels, dirart, codes, sameBits);
       for (int cell = 0; cell < CellCount; ++cell)
-        ASSERT_EQ((GlyphMatch{codes[cell], sameBits[cell / 40][cell % 40]}), SearchGlyphsPortable(cells[cell], dirart))
+        ASSERT_EQ((GlyphMatch{codes[cell], sameBits[cell / 40][cell % 40]}),
+                  SearchGlyphsPortable(cells[cell], dirart))
             << "image " << image << " cell " << cell << (dirart ? " dirart" : "");
     }
   }

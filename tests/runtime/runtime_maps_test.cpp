@@ -13,29 +13,54 @@ namespace {
 TEST(RuntimeMaps, SystemErrorCodes) {
   // Device errors 19 to 31 move up by 131; conflicts, a full disk and a long
   // name are renumbered; everything else, their neighbours too, is kept.
-  const uint32_t cases[][2] = {
-      {19, 150},  {25, 156},  {31, 162},  {32, 5},    {112, 101}, {145, 5},   {183, 5},   {206, 3},
-      {0, 0},     {2, 2},     {5, 5},     {18, 18},   {33, 33},   {111, 111}, {113, 113}, {123, 123},
-      {144, 144}, {146, 146}, {182, 182}, {184, 184}, {205, 205}, {207, 207}, {1392, 1392}};
-  for (const auto& [code, number] : cases) EXPECT_EQ(IoErrorNumberForSystemError(code), number) << code;
+  const struct {
+    uint32_t code, number;
+  } moved[] = {
+      {19, 150},
+      {25, 156},
+      {31, 162},
+      {32, 5},
+      {112, 101},
+      {145, 5},
+      {183, 5},
+      {206, 3},
+  };
+  const uint32_t kept[] = {0,   2,   5,   18,  33,  111, 113,  123,
+                           144, 146, 182, 184, 205, 207, 1392};
+  for (const auto& [code, number] : moved) EXPECT_EQ(IoErrorNumberForSystemError(code), number);
+  for (const uint32_t code : kept) EXPECT_EQ(IoErrorNumberForSystemError(code), code);
 }
 
 // Converted, the text keeps the first 255 characters and the length counts
-// all; else both are left as they were: 0x81 is undefined in 1252; not in
-// 1252; four bytes; a lone Latin-1 byte; cut short; a lead byte for a
-// continuation; two overlong forms; a surrogate; beyond U+10FFFF.
+// all. Refused, both are left as they were.
 TEST(RuntimeMaps, Utf8ToCodePage1252) {
   std::string long300;
   for (int i = 0; i < 300; ++i) long300 += "\u00E4";
-  const std::tuple<std::string, std::string, size_t> cases[] = {
-      {"my pic \u00E4.bmp", "my pic \xE4.bmp", 12}, {"\u20AC\u201A\u0178\u00A0\u00FF\x01\x7F", "\x80\x82\x9F\xA0\xFF\x01\x7F", 7},
-      {long300, std::string(255, '\xE4'), 300}, {"\u0081", "kept", 99}, {"\u65E5.bmp", "kept", 99}, {"\U0001F600", "kept", 99},
-      {"\xE4.bmp", "kept", 99}, {"\xC3", "kept", 99}, {"\xC3\xC3", "kept", 99}, {"\xC0\xAF", "kept", 99}, {"\xE0\x80\xAF", "kept", 99},
-      {"\xED\xA0\x80", "kept", 99}, {"\xF4\x90\x80\x80", "kept", 99}};
-  for (const auto& [utf8, text, length] : cases) {
+  const struct {
+    std::string utf8, text;
+    size_t length;
+  } converted[] = {
+      {"my pic \u00E4.bmp", "my pic \xE4.bmp", 12},
+      {"\u20AC\u201A\u0178\u00A0\u00FF\x01\x7F", "\x80\x82\x9F\xA0\xFF\x01\x7F", 7},
+      {long300, std::string(255, '\xE4'), 300},
+  };
+  // 0x81 is undefined in 1252; not in 1252; four bytes; a lone Latin-1
+  // byte; cut short; a lead byte for a continuation; two overlong forms; a
+  // surrogate; beyond U+10FFFF.
+  const std::string refused[] = {"\u0081",       "\u65E5.bmp",   "\U0001F600", "\xE4.bmp",
+                                 "\xC3",         "\xC3\xC3",     "\xC0\xAF",   "\xE0\x80\xAF",
+                                 "\xED\xA0\x80", "\xF4\x90\x80\x80"};
+  for (const auto& c : converted) {
     ShownName shown{MakeText("kept"), 99};
-    EXPECT_EQ(Utf8ToCodePage1252(utf8, shown.text, shown.length), length != 99) << utf8;
-    EXPECT_EQ(std::string(TextView(shown.text)) + " " + std::to_string(shown.length), text + " " + std::to_string(length));
+    EXPECT_TRUE(Utf8ToCodePage1252(c.utf8, shown.text, shown.length)) << c.utf8;
+    EXPECT_EQ(TextView(shown.text), c.text);
+    EXPECT_EQ(shown.length, c.length);
+  }
+  for (const std::string& utf8 : refused) {
+    ShownName shown{MakeText("kept"), 99};
+    EXPECT_FALSE(Utf8ToCodePage1252(utf8, shown.text, shown.length)) << utf8;
+    EXPECT_EQ(TextView(shown.text), "kept");
+    EXPECT_EQ(shown.length, 99u);
   }
 }
 

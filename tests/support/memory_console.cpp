@@ -11,7 +11,9 @@ std::string characters, attributes;  // one byte a cell, row by row
 int32_t cursorX = 0, cursorY = 0;
 int drawCount = 0, scrollCount = 0;
 
-bool Inside(int32_t x, int32_t y) { return x >= 0 && y >= 0 && x < setup.bufferWidth && y < setup.bufferHeight; }
+bool Inside(int32_t x, int32_t y) {
+  return x >= 0 && y >= 0 && x < setup.bufferWidth && y < setup.bufferHeight;
+}
 size_t At(int32_t x, int32_t y) { return static_cast<size_t>(y * setup.bufferWidth + x); }
 
 }  // namespace
@@ -31,17 +33,21 @@ void StartMemoryConsole(int32_t columns, int32_t rows) {
 std::string MemoryConsoleRow(int32_t y) { return characters.substr(At(0, y), At(0, 1)); }
 
 std::string MemoryConsoleWindowRow(int32_t row) {
-  std::string text = characters.substr(At(setup.windowLeft, setup.windowTop + row), setup.windowRight - setup.windowLeft + 1);
+  const int32_t width = setup.windowRight - setup.windowLeft + 1;
+  std::string text = characters.substr(At(setup.windowLeft, setup.windowTop + row), width);
   return text.erase(text.find_last_not_of(' ') + 1);
 }
 
 std::string MemoryConsoleWindowText() {
   std::string text;
-  for (int32_t r = 0; r <= setup.windowBottom - setup.windowTop; ++r) text += MemoryConsoleWindowRow(r) + '\n';
+  for (int32_t r = 0; r <= setup.windowBottom - setup.windowTop; ++r)
+    text += MemoryConsoleWindowRow(r) + '\n';
   return text.erase(text.find_last_not_of('\n') + 1);
 }
 
-uint8_t MemoryConsoleAttribute(int32_t x, int32_t y) { return static_cast<uint8_t>(attributes[At(x, y)]); }
+uint8_t MemoryConsoleAttribute(int32_t x, int32_t y) {
+  return static_cast<uint8_t>(attributes[At(x, y)]);
+}
 int32_t MemoryConsoleCursorX() { return cursorX; }
 int32_t MemoryConsoleCursorY() { return cursorY; }
 int MemoryConsoleDrawCount() { return drawCount; }
@@ -54,24 +60,31 @@ void PlatformBeginDraw() {}
 void PlatformEndDraw() { ++drawCount; }
 
 bool PlatformQueryScreenInfo(ConsoleScreenInfo& info) {
-  info = {setup.windowLeft, setup.windowTop, setup.windowRight, setup.windowBottom, cursorX, cursorY, setup.attributes};
+  info = {setup.windowLeft, setup.windowTop, setup.windowRight, setup.windowBottom,
+          cursorX, cursorY, setup.attributes};
   return true;
 }
 
 // Like the console, text that runs past the buffer's right edge continues on
 // the next buffer row; past the last row it is dropped.
-void PlatformWriteCells(int32_t x, int32_t y, const uint8_t* text, uint32_t count, uint8_t attribute) {
-  for (uint32_t i = 0; i < count && Inside(x % setup.bufferWidth, y + x / setup.bufferWidth); ++i, ++x)
-    characters[At(0, y) + x] = static_cast<char>(text[i]), attributes[At(0, y) + x] = static_cast<char>(attribute);
+void PlatformWriteCells(int32_t x, int32_t y, const uint8_t* text, uint32_t count,
+                        uint8_t attribute) {
+  for (uint32_t i = 0; i < count && Inside(x % setup.bufferWidth, y + x / setup.bufferWidth);
+       ++i, ++x) {
+    characters[At(0, y) + x] = static_cast<char>(text[i]);
+    attributes[At(0, y) + x] = static_cast<char>(attribute);
+  }
 }
 
-void PlatformScrollWindowUp(int32_t left, int32_t top, int32_t right, int32_t bottom, uint8_t attribute) {
+void PlatformScrollWindowUp(int32_t left, int32_t top, int32_t right, int32_t bottom,
+                            uint8_t attribute) {
   ++scrollCount;
   for (int32_t y = top; y <= bottom; ++y)
     for (int32_t x = left; x <= right; ++x) {
       const bool last = y == bottom || !Inside(x, y + 1);
-      if (Inside(x, y)) characters[At(x, y)] = last ? ' ' : characters[At(x, y + 1)];
-      if (Inside(x, y)) attributes[At(x, y)] = last ? static_cast<char>(attribute) : attributes[At(x, y + 1)];
+      if (!Inside(x, y)) continue;
+      characters[At(x, y)] = last ? ' ' : characters[At(x, y + 1)];
+      attributes[At(x, y)] = last ? static_cast<char>(attribute) : attributes[At(x, y + 1)];
     }
 }
 

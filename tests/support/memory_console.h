@@ -9,7 +9,8 @@
 
 struct MemoryConsoleSetup {
   int32_t bufferWidth = 120, bufferHeight = 60;
-  int32_t windowLeft = 0, windowTop = 0, windowRight = 119, windowBottom = 59;  // 0-based, inclusive
+  // 0-based, inclusive
+  int32_t windowLeft = 0, windowTop = 0, windowRight = 119, windowBottom = 59;
   int32_t cursorX = 0, cursorY = 0;
   uint16_t attributes = 0x1E;
 };
@@ -22,7 +23,8 @@ void StartMemoryConsole(int32_t columns, int32_t rows);
 
 std::string MemoryConsoleRow(int32_t y);          // a whole buffer row
 std::string MemoryConsoleWindowRow(int32_t row);  // a window row, 0-based, trailing blanks cut
-std::string MemoryConsoleWindowText();            // window rows joined by '\n', trailing empty rows cut
+// The window's rows joined by '\n', trailing empty rows cut.
+std::string MemoryConsoleWindowText();
 uint8_t MemoryConsoleAttribute(int32_t x, int32_t y);
 int32_t MemoryConsoleCursorX();
 int32_t MemoryConsoleCursorY();
