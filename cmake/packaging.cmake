@@ -2,13 +2,13 @@
 # a Debian package on Linux, a zip from the Windows cross build.
 include(GNUInstallDirs)
 
-install(TARGETS cellglyph cellglyph-render cellglyph-export
+install(TARGETS cellglyph cellglyph-prepare cellglyph-render cellglyph-export
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
 else()
-  install(FILES ${PROJECT_SOURCE_DIR}/man/cellglyph.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-render.1
-                ${PROJECT_SOURCE_DIR}/man/cellglyph-export.1
+  install(FILES ${PROJECT_SOURCE_DIR}/man/cellglyph.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-prepare.1
+                ${PROJECT_SOURCE_DIR}/man/cellglyph-render.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-export.1
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
 endif()
@@ -21,17 +21,21 @@ set(CPACK_PACKAGE_VENDOR "cellglyph developers")
 set(CPACK_PACKAGE_CONTACT ${CELLGLYPH_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
-    "convert 320x200 black-and-white pictures into PETSCII screens")
+    "convert pictures into Commodore 64 PETSCII screens")
 # One line each in the package's description: Debian wants them within 80
 # columns.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
     "cellglyph reads a 320 x 200 pixel, 1-bit uncompressed BMP and writes a"
     "1000-byte Commodore 64 screen file, choosing for every 8 x 8 cell the"
     "character with the most pixels in common, and reports how well the"
-    "picture matched. cellglyph-render draws a screen file back into such a"
-    "BMP, or a PNG in C64 colours, to preview the result. cellglyph-export"
-    "writes a screen as a C64 program that shows it, as assembler source or"
-    "as a PETSCII print stream.")
+    "picture matched. cellglyph-prepare makes such a BMP from a picture in"
+    "any common format (PNG, JPEG, GIF, BMP, TIFF, WebP and more), choosing"
+    "the pixels cell by cell among the characters so that every cell matches"
+    "exactly, and can give every cell an ink colour in a colour file."
+    "cellglyph-render draws a screen file back into such a BMP, or a PNG in"
+    "C64 colours, to preview the result. cellglyph-export writes a screen as"
+    "a C64 program that shows it, as assembler source, as a PETSCII print"
+    "stream or as a Petmate document.")
 set(CPACK_STRIP_FILES ON)
 
 if(WIN32)

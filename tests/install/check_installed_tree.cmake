@@ -5,7 +5,8 @@
 # exactly the programs, the manual pages and the README. With RUN_PROGRAMS
 # the installed programs are run: without arguments they show their usage
 # and end with 1, the sample picture goes through converter and renderer and
-# back, and its screen is exported as a program.
+# back, and its screen is exported as a program; the preparer's picture of
+# it converts to a screen that renders back into that very picture.
 
 function(fail message)
   message(FATAL_ERROR "installed tree: ${message}")
@@ -19,11 +20,13 @@ if(NOT status EQUAL 0)
 endif()
 
 if(WINDOWS)
-  set(expected bin/cellglyph-export.exe bin/cellglyph-render.exe bin/cellglyph.exe README.md)
+  set(expected bin/cellglyph-export.exe bin/cellglyph-prepare.exe bin/cellglyph-render.exe
+               bin/cellglyph.exe README.md)
 else()
-  set(expected bin/cellglyph bin/cellglyph-export bin/cellglyph-render
+  set(expected bin/cellglyph bin/cellglyph-export bin/cellglyph-prepare bin/cellglyph-render
                share/doc/cellglyph/README.md share/man/man1/cellglyph-export.1
-               share/man/man1/cellglyph-render.1 share/man/man1/cellglyph.1)
+               share/man/man1/cellglyph-prepare.1 share/man/man1/cellglyph-render.1
+               share/man/man1/cellglyph.1)
 endif()
 file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE ${PREFIX} ${PREFIX}/*)
 list(SORT found)
@@ -33,7 +36,7 @@ if(NOT found STREQUAL expected)
 endif()
 
 if(NOT WINDOWS)
-  foreach(page cellglyph cellglyph-render cellglyph-export)
+  foreach(page cellglyph cellglyph-prepare cellglyph-render cellglyph-export)
     file(READ ${PREFIX}/share/man/man1/${page}.1 text)
     string(FIND "${text}" ".SH EXIT STATUS" at)
     if(at LESS 0)
@@ -43,7 +46,7 @@ if(NOT WINDOWS)
   # The pages format without a warning where groff is at hand.
   find_program(GROFF groff)
   if(GROFF)
-    foreach(page cellglyph cellglyph-render cellglyph-export)
+    foreach(page cellglyph cellglyph-prepare cellglyph-render cellglyph-export)
       execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z ${PREFIX}/share/man/man1/${page}.1
                       RESULT_VARIABLE status ERROR_VARIABLE warnings)
       if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
@@ -60,7 +63,8 @@ endif()
 set(converter ${PREFIX}/bin/cellglyph)
 set(renderer ${PREFIX}/bin/cellglyph-render)
 set(exporter ${PREFIX}/bin/cellglyph-export)
-foreach(program ${converter} ${renderer} ${exporter})
+set(preparer ${PREFIX}/bin/cellglyph-prepare)
+foreach(program ${converter} ${renderer} ${exporter} ${preparer})
   execute_process(COMMAND ${program} RESULT_VARIABLE status OUTPUT_QUIET ERROR_QUIET)
   if(NOT status EQUAL 1)
     fail("${program} without arguments ended with ${status}, not 1")
@@ -91,4 +95,15 @@ endif()
 file(SIZE ${WORK_DIR}/sample.prg size)
 if(NOT size EQUAL 1156)
   fail("the exported program has ${size} bytes, not 1156")
+endif()
+
+# The glyph method draws every cell as a character the converter matches
+# exactly and gives back, so the screen renders into the same picture.
+run_step(${preparer} ${SAMPLE} ${WORK_DIR}/prepared.bmp)
+run_step(${converter} ${WORK_DIR}/prepared.bmp ${WORK_DIR}/prepared.bin normal 64)
+run_step(${renderer} ${WORK_DIR}/prepared.bin ${WORK_DIR}/prepared-back.bmp)
+file(SHA256 ${WORK_DIR}/prepared.bmp prepared)
+file(SHA256 ${WORK_DIR}/prepared-back.bmp rendered)
+if(NOT prepared STREQUAL rendered)
+  fail("the prepared picture's screen renders into another picture")
 endif()
