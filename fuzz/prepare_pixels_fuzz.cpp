@@ -193,8 +193,8 @@ bool Resample(const Header& header, PixelSource& source, const float paper) {
   return finished;
 }
 
-void CheckThreshold() {
-  ThresholdPicture(coverage, bits);
+void CheckThreshold(bool darkPartsDrawn) {
+  ThresholdPicture(coverage, darkPartsDrawn, bits);
   float mostClear = -1, leastSet = 2;
   for (int at = 0; at < ScreenPicturePixels; ++at) {
     const int x = at % PixelColumns, y = at / PixelColumns;
@@ -280,7 +280,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   MeasureCoverage(picture, darkPartsDrawn, coverage);
   for (float value : coverage.values)
     Require(std::isfinite(value) && value >= 0 && value <= 1, "a coverage outside 0 to 1");
-  CheckThreshold();
+  CheckThreshold(darkPartsDrawn);
   CheckDiffusion();
   if ((header.flags & 8) != 0) CheckGlyphs(header);
   return 0;

@@ -128,6 +128,9 @@ int InksToTry(int cell, const InkRule& rule, uint8_t tried[C64ColourCount]) {
   for (int ink = 0; ink < C64ColourCount; ++ink)
     if ((rule.inks >> ink & 1) != 0 && ink != rule.background)
       candidates[count++] = {0, static_cast<uint8_t>(ink)};
+  // A rule that leaves no ink but the background still gives every cell a
+  // choice: any glyph, shown in the background.
+  if (count == 0) candidates[count++] = {0, rule.background};
   if (count > MostInksTried)
     for (int i = 0; i < count; ++i)
       candidates[i].distance =
