@@ -2,12 +2,14 @@
 
 #include <cmath>
 
+#include "picture/same_rounding_math.h"
+
 float SrgbToLinear(float coded) {
-  return coded <= 0.04045f ? coded / 12.92f : std::pow((coded + 0.055f) / 1.055f, 2.4f);
+  return coded <= 0.04045f ? coded / 12.92f : SamePow((coded + 0.055f) / 1.055f, 2.4f);
 }
 
 float LinearToSrgb(float linear) {
-  return linear <= 0.0031308f ? linear * 12.92f : 1.055f * std::pow(linear, 1.0f / 2.4f) - 0.055f;
+  return linear <= 0.0031308f ? linear * 12.92f : 1.055f * SamePow(linear, 1.0f / 2.4f) - 0.055f;
 }
 
 namespace {

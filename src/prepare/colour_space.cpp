@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "picture/same_rounding_math.h"
+
 namespace {
 
 // Linear sRGB to XYZ, each row divided by the white's, so that white is
@@ -16,9 +18,9 @@ constexpr float ToXyz[ChannelCount][ChannelCount] = {
 constexpr float Knee = 216.0f / 24389.0f;
 constexpr float LineSlope = 24389.0f / 27.0f / 116.0f;
 
-float Curve(float t) { return t > Knee ? std::cbrt(t) : LineSlope * t + 16.0f / 116.0f; }
+float Curve(float t) { return t > Knee ? SameCbrt(t) : LineSlope * t + 16.0f / 116.0f; }
 
-float CurveSlope(float t) { return t > Knee ? 1.0f / (3.0f * std::cbrt(t * t)) : LineSlope; }
+float CurveSlope(float t) { return t > Knee ? 1.0f / (3.0f * SameCbrt(t * t)) : LineSlope; }
 
 void ToXyzOf(const float linear[ChannelCount], float xyz[ChannelCount]) {
   for (int row = 0; row < ChannelCount; ++row) {

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "bmp/pixel_layout.h"
+#include "picture/same_rounding_math.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ Kernel MakeKernel() {
   float sum = 0;
   for (int t = 0; t < Taps; ++t) {
     const float offset = static_cast<float>(t - BlurRadius);
-    kernel.taps[t] = std::exp(-0.5f * offset * offset / (BlurSpread * BlurSpread));
+    kernel.taps[t] = SameExp(-0.5f * offset * offset / (BlurSpread * BlurSpread));
     sum += kernel.taps[t];
   }
   for (float& tap : kernel.taps) tap /= sum;
