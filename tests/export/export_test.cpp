@@ -100,7 +100,9 @@ TEST(Export, PetsciiStreamRebuildsTheScreenAndItsColours) {
     // Light blue (0x9A) first where it is the only ink, the upper-case set,
     // nothing refused, the screen; the colours wherever a character shows
     // its ink (not in the blanks 32 and 96).
-    if (kind % 2 == 0) EXPECT_EQ(stream[0], 0x9A) << kind;
+    if (kind % 2 == 0) {
+      EXPECT_EQ(stream[0], 0x9A) << kind;
+    }
     EXPECT_TRUE(editor.upperCase) << kind;
     EXPECT_EQ(editor.refused, "") << kind;
     EXPECT_EQ(editor.cells, screen) << kind;
