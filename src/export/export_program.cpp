@@ -12,8 +12,8 @@ namespace {
 constexpr UsageLine ExportUsage[] = {
     {"Usage: ", true, " <screen.bin> <output.prg|.asm|.s|.seq|.petmate>"},
     {"", false, "         [--format prg|asm|seq|petmate] [--colours <colours.bin>]"},
-    {"", false,
-     "         [--dialect acme|64tass] [--ink 0-15] [--background 0-15] [--border 0-15]"},
+    {"", false, "         [--dialect acme|64tass] [--ink 0-15] [--background 0-15]"},
+    {"", false, "         [--border 0-15]"},
     {"", false, "Writes a 1000-byte screen file, in the colours of a 1002-byte colour file where"},
     {"", false, "one is given, as a C64 program that shows it, as assembler source, as a PETSCII"},
     {"", false, "print stream or as a Petmate document."},
