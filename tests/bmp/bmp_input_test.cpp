@@ -91,6 +91,7 @@ TEST(BmpInput, Outcomes) {
       {Bmp({.biBitCount = 8}), {1, 54, Open}, "uses 8 bits"},
       // Validation reports only the first failing check.
       {AllWrong, {1, 54, Open}, "Compression"},
+      {Bmp({.biCompression = 3}), {1, 54, Open}, "Compression"},
       {SizesAndBitsWrong, {1, 54, Open}, "Image is 319 pixels, should be 320"},
       {Bmp({.biHeight = 199, .biBitCount = 24}), {1, 54, Open}, "Image is 199"},
       // bfSize - bfOffBits must be 8000, computed without wrapping around.

@@ -117,6 +117,20 @@ def gif_two_frames(path, words):
     first.save(path, 'GIF', save_all=True, append_images=[second], duration=100, loop=0)
 
 
+def bmp_top_down(path, words):
+    """A 24-bit BMP with its rows stored top row first: a negative height."""
+    buffer = io.BytesIO()
+    picture = content(words)
+    picture.save(buffer, 'BMP')
+    data = bytearray(buffer.getvalue())
+    start, (width, height) = struct.unpack_from('<I', data, 10)[0], picture.size
+    stride = (width * 3 + 3) // 4 * 4
+    rows = [data[start + r * stride:start + (r + 1) * stride] for r in range(height)]
+    struct.pack_into('<i', data, 22, -height)
+    data[start:] = b''.join(reversed(rows))
+    open(path, 'wb').write(data)
+
+
 def png_palette_alpha(path, words):
     # Index 0 fully transparent: decoders agree on such pixels only because
     # they deliver them as 0, 0, 0, 0 whatever the palette says.
@@ -167,10 +181,12 @@ RECIPES = {
     'jpeg_grey': lambda path, words: save(content(words, 'L'), path, 'JPEG', quality=90),
     'jpeg_orientation_6': jpeg_oriented(6),
     'jpeg_orientation_3': jpeg_oriented(3),
+    'jpeg_orientation_8': jpeg_oriented(8),
     'jpeg_cmyk': lambda path, words: save(content(words, 'CMYK'), path, 'JPEG', quality=90),
     'jpeg_cut_short': cut_short(lambda out, words: save(content(words), out, 'JPEG', quality=90), 60),
     'gif_two_frames': gif_two_frames,
     'bmp_24': lambda path, words: save(content(words), path, 'BMP'),
+    'bmp_top_down': bmp_top_down,
     'bmp_8': lambda path, words: save(content(words, 'P'), path, 'BMP'),
     'tiff': lambda path, words: save(content(words), path, 'TIFF'),
     'webp': lambda path, words: save(content(words), path, 'WEBP', lossless=True),
