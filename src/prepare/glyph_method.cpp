@@ -24,8 +24,10 @@ constexpr int MostSweeps = 3;
 // A cell's first choice weighs every glyph in each ink it tries; later
 // choices weigh only the Finalists best of that first one. After the first
 // sweep the neighbours change what a cell should show only a little, and
-// its best choice stays among them.
-constexpr int Finalists = 8;
+// its best choice stays among them. Fewer than 32 lose likeness on sharp
+// drawings such as logos, where a neighbour's change can lift a glyph from
+// far down the first order.
+constexpr int Finalists = 32;
 
 // A cell tries at most this many inks: those whose mixes with the
 // background come nearest the cell's mean colour.
