@@ -80,6 +80,12 @@ def png_claims_huge(path, words):
     open(path, 'wb').write(data[:8] + png_chunk(b'IHDR', header) + data[33:])
 
 
+def bmp_claims_huge_top_down(path, words):
+    """A 24-bit BMP header saying 20000 x 20000, stored top row first, then one row."""
+    info = struct.pack('<IiiHHIIiiII', 40, 20000, -20000, 1, 24, 0, 0, 2835, 2835, 0, 0)
+    open(path, 'wb').write(b'BM' + struct.pack('<IHHI', 0, 0, 0, 54) + info + bytes(60000))
+
+
 def s15(value):
     return struct.pack('>i', round(value * 65536))
 
@@ -176,6 +182,7 @@ RECIPES = {
                                                 icc_profile=icc_red_green_swapped()),
     'png_rgba_16': png_rgba_16,
     'png_claims_huge': png_claims_huge,
+    'bmp_claims_huge_top_down': bmp_claims_huge_top_down,
     'png_cut_short': cut_short(lambda out, words: save(content(words), out, 'PNG'), 60),
     'jpeg': lambda path, words: save(content(words), path, 'JPEG', quality=90),
     'jpeg_grey': lambda path, words: save(content(words, 'L'), path, 'JPEG', quality=90),
