@@ -172,6 +172,8 @@ void PrepareConsole(HANDLE console, const CONSOLE_SCREEN_BUFFER_INFO& info,
                                      static_cast<SHORT>(info.srWindow.Top + settings.cursorY)});
 }
 
+constexpr int StartTries = 5;
+
 // Starts the command in this console, waits for it and returns its exit
 // text. Redirected outputs go to CAPTURE.stdout and CAPTURE.stderr.
 std::string RunCommand(const Settings& settings, const std::string& capturePath) {
@@ -199,8 +201,17 @@ std::string RunCommand(const Settings& settings, const std::string& capturePath)
   std::string line = settings.commandLine;  // CreateProcessA may write into it
   PROCESS_INFORMATION process = {};
   std::string exitText;
-  if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr, nullptr,
-                      &startup, &process)) {
+  // Wine now and then fails to start a process on a busy machine, with an
+  // internal error, before any of the program runs; a program that cannot
+  // start at all fails every try.
+  bool started = false;
+  for (int tries = 0; !started && tries < StartTries; ++tries) {
+    line = settings.commandLine;
+    started = CreateProcessA(nullptr, line.data(), nullptr, nullptr, redirect, 0, nullptr,
+                             nullptr, &startup, &process) != 0;
+    if (!started && GetLastError() != ERROR_INTERNAL_ERROR) break;
+  }
+  if (!started) {
     exitText = "not-started " + std::to_string(GetLastError());
   } else if (WaitForSingleObject(process.hProcess, WaitMilliseconds) != WAIT_OBJECT_0) {
     TerminateProcess(process.hProcess, 255);
