@@ -15,6 +15,7 @@
 #include "bmp/pixel_layout.h"
 #include "driver/main_program.h"
 #include "driver/run_state.h"
+#include "fuzz_require.h"
 #include "match/glyph_search.h"
 #include "match/row_pattern.h"
 #include "match/screen_layout.h"
@@ -29,15 +30,6 @@ const char InputName[] = "in.bmp";
 const char OutputName[] = "out.bin";
 constexpr int32_t RejectedStatus = 1;
 constexpr int32_t NegativePositionStatus = 131;
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "bmp_run_fuzz: %s\n", what);
-  std::abort();
-}
-
-void Require(bool holds, const char* what) {
-  if (!holds) Fail(what);
-}
 
 // The header is read field by field to its 54th byte or the end of the file.
 int64_t HeaderBytesRead(size_t size) { return static_cast<int64_t>(size < 54 ? size : 54); }

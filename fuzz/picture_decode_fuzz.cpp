@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "fuzz_require.h"
 #include "picture/decode_rules.h"
 #include "picture/picture_decoder.h"
 
@@ -15,15 +16,6 @@ namespace {
 // A second decode only after a small first one, so that one input costs
 // at most a few million pixels (a JPEG grows 64-fold, unshrunk).
 constexpr int64_t MostPixelsToDecodeAgain = int64_t{1} << 18;
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "picture_decode_fuzz: %s\n", what);
-  std::abort();
-}
-
-void Require(bool holds, const char* what) {
-  if (!holds) Fail(what);
-}
 
 struct SinkRecord {
   int32_t width = 0;

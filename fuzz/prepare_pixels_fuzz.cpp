@@ -35,6 +35,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "fuzz_require.h"
 #include "match/cell_matcher.h"
 #include "picture/resampling.h"
 #include "picture/srgb_linear.h"
@@ -61,15 +62,6 @@ constexpr float SameColourSlack = 1e-3f;
 
 constexpr uint8_t Black = 0;
 constexpr uint8_t White = 1;
-
-[[noreturn]] void Fail(const char* what) {
-  std::fprintf(stderr, "prepare_pixels_fuzz: %s\n", what);
-  std::abort();
-}
-
-void Require(bool holds, const char* what) {
-  if (!holds) Fail(what);
-}
 
 struct Header {
   uint8_t flags;
