@@ -1,14 +1,14 @@
 #!/usr/bin/env python3
 """How much a PETSCII screen made from an ordinary picture looks like the picture, by route.
 
-Usage: likeness_bench.py BUILD_DIR [--likeness PATH] [--out DIR] [--invert-too] [--jobs N]
+Usage: likeness_bench.py BUILD_DIR [--likeness MODULE] [--out DIR] [--invert-too] [--jobs N]
        likeness_bench.py BUILD_DIR --list      (fetch the pictures, print name and path)
 
 A route turns a picture into a 320x200 1-bit BMP: the README's recipes, run as written there,
 and cellglyph-prepare's methods when BUILD_DIR holds it. The BMP goes through cellglyph and
 cellglyph-render (set bits white on black; black on white for --invert), and the likeness
-measure compares the drawing with the picture scaled the way the route scales it. The score is
-the mean of ssim_blur and ssim_blur2: 1 is identical.
+measure (measure.py) compares the drawing with the picture scaled the way the route scales it.
+The score is the mean of ssim_blur and ssim_blur2: 1 is identical.
 
 The pictures (pictures.tsv) come from Debian packages. A picture whose package is not installed
 is read from the package unpacked into OUT/packages (apt-get download, dpkg-deb -x), which
@@ -244,9 +244,10 @@ def check_recipes():
 def main():
     parser = argparse.ArgumentParser(description=__doc__.split('\n')[0])
     parser.add_argument('build', type=Path, help='build folder with cellglyph, cellglyph-render')
-    parser.add_argument('--likeness', type=Path, help='likeness.py, the reference measure',
-                        default=Path(os.environ.get('LIKENESS',
-                                                    ROOT.parent / 'shared/quality/likeness.py')))
+    parser.add_argument('--likeness', type=Path,
+                        help='a module with load_linear() and likeness() that measures instead of'
+                             ' measure.py beside this script, to check that the two agree',
+                        default=Path(os.environ.get('LIKENESS', HERE / 'measure.py')))
     parser.add_argument('--out', type=Path, help='results folder (default: BUILD/likeness)')
     parser.add_argument('--invert-too', action='store_true',
                         help="cellglyph-prepare's methods with --invert as well")
