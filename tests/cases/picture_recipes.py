@@ -168,7 +168,7 @@ def text(data):
 
 SVG = b'''<svg xmlns="http://www.w3.org/2000/svg" width="64" height="48">
 <rect width="64" height="48" fill="#204080"/><circle cx="12" cy="12" r="8" fill="#fafa28"/>
-<text x="4" y="44" font-size="10" fill="white">svg</text></svg>
+<path d="M4 44 L14 34 L24 44 Z" fill="white"/></svg>
 '''
 
 RECIPES = {
