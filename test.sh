@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native build and its Debian
-# package, checked by lintian; the Windows build under Wine; the whole native
-# suite again under AddressSanitizer and UndefinedBehaviorSanitizer, and a
-# short fuzzing run.
+# package, checked by lintian; the Windows build under Wine; the pictures made
+# to cost, natively and under Wine; the whole native suite again under
+# AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzzing run.
 #
 # On Debian it first makes sure the packages below are installed: run as
 # root it installs the missing ones with apt-get, otherwise it prints the
@@ -19,6 +19,7 @@ packages=(
   clang libclang-rt-14-dev                  # sanitizers and fuzzing
   acme 64tass cc65 libpng-dev               # 6502 assemblers and C compiler, PNG library
   libvips-dev python3-pil                   # picture decoding, test pictures
+  time                                      # GNU time: the cost tests' peak memory
 )
 
 install_missing_packages() {
@@ -74,6 +75,11 @@ if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
   workflow windows
 else
   echo "Windows tests skipped: g++-mingw-w64-x86-64-posix is not installed"
+fi
+# The pictures made to cost, after the suites above: slow, and timed.
+workflow cost
+if command -v x86_64-w64-mingw32-g++-posix >/dev/null; then
+  workflow windows-cost
 fi
 if command -v clang++ >/dev/null; then
   workflow sanitize
