@@ -49,7 +49,8 @@ void Row(void* context, int32_t y, const uint8_t* rgba) {
 }
 
 DecodeOutcome Decode(const uint8_t* bytes, size_t size, int32_t leastSide, SinkRecord& record) {
-  const DecodeOutcome outcome = DecodePicture(bytes, size, leastSide, {Start, Row, &record});
+  const DecodeOutcome outcome =
+      DecodePictureInMemory(bytes, size, leastSide, {Start, Row, &record});
   Require(outcome <= DecodeOutcome::TooLarge, "outcome outside the enumeration");
   if (outcome == DecodeOutcome::Decoded) {
     Require(record.starts == 1 && record.rows == record.height, "decoded without every row");

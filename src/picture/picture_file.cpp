@@ -1,36 +1,59 @@
 #include "picture/picture_file.h"
 
-#include "files/binary_file.h"
+#include <vector>
+
+#include "runtime/error_numbers.h"
 #include "runtime/io_check.h"
 
 namespace {
 
-// Untouched pages of the buffer cost no memory: a small file uses little.
-uint8_t fileBytes[MaxPictureFileBytes + 1];
-
 // The file layer reads at most this much a call.
-constexpr uint16_t BlockSize = 0xFFFF;
+constexpr int64_t BlockSize = 0xFFFF;
+
+int64_t ReadFromFile(void* context, int64_t position, uint8_t* buffer, int64_t count) {
+  auto& picture = *static_cast<PictureFile*>(context);
+  if (position < 0 || position >= picture.size || count <= 0 || pendingIoError != NoIoError) {
+    return 0;
+  }
+  SeekFile(picture.file, position);
+  int64_t copied = 0;
+  while (copied < count && pendingIoError == NoIoError) {
+    const int64_t room = count - copied;
+    uint16_t countRead = 0;
+    ReadBlock(picture.file, buffer + copied, static_cast<uint16_t>(room < BlockSize ? room : BlockSize),
+              countRead);
+    if (countRead == 0) break;
+    copied += countRead;
+  }
+  return copied;
+}
 
 }  // namespace
 
-PictureFile ReadPictureFile(std::string_view name) {
-  BinaryFile file;
-  BindFileName(file, name);
-  OpenExistingFile(file);
+void OpenPictureFile(std::string_view name, PictureFile& picture) {
+  BindFileName(picture.file, name);
+  OpenExistingFile(picture.file);
   CheckIo();
+  // One byte more than the limit is counted, so that a longer file shows
+  // itself; the bytes go nowhere.
+  std::vector<uint8_t> discarded(BlockSize);
   int64_t size = 0;
-  // One byte more than the limit is read, so that a longer file shows itself.
   while (size <= MaxPictureFileBytes) {
-    const int64_t room = MaxPictureFileBytes + 1 - size;
-    const auto wanted = static_cast<uint16_t>(room < BlockSize ? room : BlockSize);
     uint16_t countRead = 0;
-    ReadBlock(file, fileBytes + size, wanted, countRead);
+    ReadBlock(picture.file, discarded.data(), static_cast<uint16_t>(BlockSize), countRead);
     CheckIo();
     size += countRead;
-    if (countRead < wanted) break;
+    if (countRead == 0) break;
   }
-  CloseFile(file);
+  picture.tooLarge = size > MaxPictureFileBytes;
+  picture.size = picture.tooLarge ? MaxPictureFileBytes : size;
+}
+
+PictureBytes ReadPictureBytes(PictureFile& picture) {
+  return {picture.size, ReadFromFile, &picture};
+}
+
+void ClosePictureFile(PictureFile& picture) {
+  CloseFile(picture.file);
   CheckIo();
-  const bool tooLarge = size > MaxPictureFileBytes;
-  return {fileBytes, tooLarge ? MaxPictureFileBytes : size, tooLarge};
 }

@@ -75,9 +75,12 @@ bool IsJpeg(const uint8_t* bytes, size_t size) {
   return size >= 4 && bytes[0] == 0xFF && bytes[1] == 0xD8;
 }
 
+}  // namespace
+
 // The frame header (start of frame 0 to 15, but for the markers sharing
 // that range) holds the sample precision, then the height and the width.
-bool ReadJpegSides(const uint8_t* bytes, size_t size, StatedSides& sides) {
+// Frames 2, 6, 10 and 14 are progressive.
+bool ReadJpegFrame(const uint8_t* bytes, size_t size, StatedSides& sides, bool& progressive) {
   if (!IsJpeg(bytes, size)) {
     return false;
   }
@@ -90,10 +93,18 @@ bool ReadJpegSides(const uint8_t* bytes, size_t size, StatedSides& sides) {
         return false;
       }
       sides = {BigEndian16(segment.data + 3), BigEndian16(segment.data + 1)};
+      progressive = (marker & 3) == 2;
       return true;
     }
   }
   return false;
+}
+
+namespace {
+
+bool ReadJpegSides(const uint8_t* bytes, size_t size, StatedSides& sides) {
+  bool progressive = false;
+  return ReadJpegFrame(bytes, size, sides, progressive);
 }
 
 // EXIF data is a TIFF structure: a byte-order mark, the offset of the first

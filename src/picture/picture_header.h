@@ -13,5 +13,9 @@ struct StatedSides {
 };
 bool ReadStatedSides(const uint8_t* bytes, size_t size, StatedSides& sides);
 
+// The sides a JPEG's frame header states, and whether its scans are
+// progressive; false where no frame header is found in the bytes given.
+bool ReadJpegFrame(const uint8_t* bytes, size_t size, StatedSides& sides, bool& progressive);
+
 // The orientation a JPEG's EXIF segment states, 0 where it states none.
 int64_t ReadJpegExifOrientation(const uint8_t* bytes, size_t size);

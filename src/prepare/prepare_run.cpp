@@ -1,9 +1,12 @@
 #include "prepare/prepare_run.h"
 
 #include <algorithm>
+#include <cstdio>
 
 #include "console/console_lines.h"
 #include "files/whole_file.h"
+#include "runtime/io_check.h"
+#include "picture/decode_rules.h"
 #include "picture/picture_file.h"
 #include "picture/resampling.h"
 #include "prepare/bit_picture.h"
@@ -21,6 +24,7 @@ namespace {
 // picture pixels for every screen pixel.
 constexpr int32_t LeastDecodedSide = 2 * PixelRows;
 
+PictureFile pictureFile;
 ScreenPicture picture;
 CoveragePlane coverage;
 BitPicture bits;
@@ -36,7 +40,32 @@ constexpr float ColourWeight = 0.01f;
 // Every colour may be an ink.
 constexpr uint16_t AllColours = 0xFFFF;
 
-[[noreturn]] void RejectPicture(std::string_view name, DecodeOutcome outcome) {
+// The words for a picture too large: its kind's limit, where it has one,
+// read again from the file's header.
+[[noreturn]] void RejectTooLarge(std::string_view name, const PictureBytes& bytes) {
+  const StatedPicture stated = ReadStatedPicture(bytes);
+  const SideLimit limit = PlatformSideLimit(stated.kind);
+  if (limit.longSide == 0 || CheckPictureSize(stated.width, stated.height) != DecodeOutcome::Decoded) {
+    RejectQuoted("", name, " is too large: at most 65535 pixels a side and 268435456 in all.");
+  }
+  const int64_t pixels = stated.width * stated.height;
+  const bool sidesFit = stated.width > 0 && stated.height > 0 &&
+                        CheckPictureSize(stated.kind, stated.width, stated.height, pixels) ==
+                            DecodeOutcome::Decoded;
+  char sides[24];
+  const int length = std::snprintf(sides, sizeof sides, "%d x %d", static_cast<int>(limit.longSide),
+                                   static_cast<int>(limit.shortSide));
+  ErrorText("Error: ");
+  ErrorQuoted(name);
+  ErrorText(" is too large: at most ");
+  ErrorText(std::string_view(sides, static_cast<size_t>(length)));
+  ErrorText(" pixels for ");
+  ErrorText(PictureKindWords(stated.kind));
+  EndRejectedLine(sidesFit ? ", all frames together." : ".");
+}
+
+[[noreturn]] void RejectPicture(std::string_view name, DecodeOutcome outcome,
+                                const PictureBytes& bytes) {
   switch (outcome) {
     case DecodeOutcome::NotAPicture:
       RejectQuoted("", name, " is not a picture in a format this program reads.");
@@ -48,22 +77,26 @@ constexpr uint16_t AllColours = 0xFFFF;
     case DecodeOutcome::Decoded:
       break;
   }
-  RejectQuoted("", name, " is too large: at most 65535 pixels a side and 268435456 in all.");
+  RejectTooLarge(name, bytes);
 }
 
 void DecodeOntoScreen(std::string_view name, const PrepareSettings& settings) {
-  const PictureFile file = ReadPictureFile(name);
-  if (file.size == 0) RejectQuoted("", name, " is empty.");
-  if (file.tooLarge) RejectQuoted("", name, " is larger than 64 MiB.");
+  OpenPictureFile(name, pictureFile);
+  if (pictureFile.size == 0) RejectQuoted("", name, " is empty.");
+  if (pictureFile.tooLarge) RejectQuoted("", name, " is larger than 64 MiB.");
   // Transparent parts show the screen's background: black where the light
   // parts are drawn, white where the dark ones are.
   const float paper = settings.darkPartsDrawn ? 1.0f : 0.0f;
   const ResamplingSettings resampling = {settings.fit, {paper, paper, paper}};
   const PictureSink sink = StartResampling(resampling, picture);
-  DecodeOutcome outcome = DecodePicture(file.bytes, static_cast<size_t>(file.size),
-                                        LeastDecodedSide, sink);
+  const PictureBytes bytes = ReadPictureBytes(pictureFile);
+  DecodeOutcome outcome = DecodePicture(bytes, LeastDecodedSide, sink);
+  // A read that failed on the way ends the run with its number, whatever
+  // the decoder made of the bytes it did not get.
+  CheckIo();
   if (outcome == DecodeOutcome::Decoded && !FinishResampling()) outcome = DecodeOutcome::Damaged;
-  if (outcome != DecodeOutcome::Decoded) RejectPicture(name, outcome);
+  if (outcome != DecodeOutcome::Decoded) RejectPicture(name, outcome, bytes);
+  ClosePictureFile(pictureFile);
 }
 
 // The characters' pixels are white on black, or black on white where the

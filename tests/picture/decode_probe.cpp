@@ -18,6 +18,7 @@
 #include <iterator>
 #include <vector>
 
+#include "picture/decode_rules.h"
 #include "picture/picture_decoder.h"
 
 namespace {
@@ -89,7 +90,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const DecodeOutcome outcome =
-      DecodePicture(bytes.data(), bytes.size(), leastSide, {Start, Row, &record});
+      DecodePictureInMemory(bytes.data(), bytes.size(), leastSide, {Start, Row, &record});
   const bool complete = outcome != DecodeOutcome::Decoded || record.nextRow == record.height;
   if (record.rows != nullptr && std::fclose(record.rows) != 0) {
     std::fprintf(stderr, "decode_probe: cannot write %s\n", argv[3]);
