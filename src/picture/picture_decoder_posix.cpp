@@ -339,8 +339,21 @@ DecodeOutcome DecodeWithVips(const PictureBytes& file, int32_t leastSide, Pictur
   if (picture.image == nullptr) {
     return RefusedPictureOutcome(file);
   }
-  LoadScale scale = ChooseLoadScale(loader, vips_image_get_width(picture.image),
-                                    vips_image_get_height(picture.image), leastSide);
+  // The size as stored, where the header left it unread: a kind's limit is
+  // on what its decoder holds, before any shrinking. A drawing (Other) is
+  // measured as drawn, below.
+  const int32_t storedWidth = vips_image_get_width(picture.image);
+  const int32_t storedHeight = vips_image_get_height(picture.image);
+  const int64_t storedPixels = int64_t{storedWidth} * storedHeight;
+  if (stated.kind != PictureKind::Other) {
+    const DecodeOutcome stored_check =
+        CheckPictureSize(stated.kind, storedWidth, storedHeight,
+                         stated.framePixels > storedPixels ? stated.framePixels : storedPixels);
+    if (stored_check != DecodeOutcome::Decoded) {
+      return stored_check;
+    }
+  }
+  LoadScale scale = ChooseLoadScale(loader, storedWidth, storedHeight, leastSide);
   if (scale.jpegShrink > 1 || scale.drawScale < 1.0) {
     picture.Replace(OpenPicture(input, scale));
     if (picture.image == nullptr) {
@@ -358,9 +371,7 @@ DecodeOutcome DecodeWithVips(const PictureBytes& file, int32_t leastSide, Pictur
   }
   const int32_t width = vips_image_get_width(picture.image);
   const int32_t height = vips_image_get_height(picture.image);
-  const int64_t pixels = int64_t{width} * height;
-  const DecodeOutcome size_check = CheckPictureSize(
-      stated.kind, width, height, stated.framePixels > pixels ? stated.framePixels : pixels);
+  const DecodeOutcome size_check = CheckPictureSize(width, height);
   if (size_check != DecodeOutcome::Decoded) {
     return size_check;
   }

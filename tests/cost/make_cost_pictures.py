@@ -15,17 +15,30 @@ from pathlib import Path
 from PIL import Image
 
 
-def png_of_zeros(width, height):
-    """An 8-bit grey PNG whose rows are all 0, compressed row by row."""
-    def chunk(kind, data):
-        return (struct.pack('>I', len(data)) + kind + data
-                + struct.pack('>I', zlib.crc32(kind + data)))
+def png_chunk(kind, data):
+    return struct.pack('>I', len(data)) + kind + data + struct.pack('>I', zlib.crc32(kind + data))
+
+
+def png_of_zeros(width, height, depth=8):
+    """A grey PNG whose rows are all 0, compressed row by row."""
     packer = zlib.compressobj(9)
-    row = bytes(width + 1)  # filter type 0, then the pixels
+    row = bytes(width * depth // 8 + 1)  # filter type 0, then the pixels
     body = b''.join(packer.compress(row) for _ in range(height)) + packer.flush()
-    header = struct.pack('>IIBBBBB', width, height, 8, 0, 0, 0, 0)
-    return (b'\x89PNG\r\n\x1a\n' + chunk(b'IHDR', header) + chunk(b'IDAT', body)
-            + chunk(b'IEND', b''))
+    header = struct.pack('>IIBBBBB', width, height, depth, 0, 0, 0, 0)
+    return (b'\x89PNG\r\n\x1a\n' + png_chunk(b'IHDR', header) + png_chunk(b'IDAT', body)
+            + png_chunk(b'IEND', b''))
+
+
+def png_interlaced_claim(width, height):
+    """The header of an interlaced PNG, and no pixels: refused on its header alone."""
+    header = struct.pack('>IIBBBBB', width, height, 8, 2, 0, 0, 1)
+    return b'\x89PNG\r\n\x1a\n' + png_chunk(b'IHDR', header) + png_chunk(b'IEND', b'')
+
+
+def webp_claim(chunk, data):
+    """A WebP of one chunk that states a size and holds no picture."""
+    body = b'WEBP' + chunk + struct.pack('<I', len(data)) + data
+    return b'RIFF' + struct.pack('<I', len(body)) + body
 
 
 def bmp_one_bit(width, height):
@@ -117,6 +130,12 @@ PICTURES = {
     'jpeg_16000': lambda: encoded(Image.new('L', (16000, 16000), 128), 'JPEG', quality=75),
     'gif_frames': lambda: gif_frames(2000, 64),
     'tiff_one_strip_8000x6000': lambda: tiff_one_strip(8000, 6000),
+    'png_deep_4000x3000': lambda: png_of_zeros(4000, 3000, 16),
+    'png_interlaced_claims_3000x3000': lambda: png_interlaced_claim(3000, 3000),
+    'webp_lossy_claims_16383x9000': lambda: webp_claim(
+        b'VP8 ', b'\0\0\0\x9d\x01\x2a' + struct.pack('<HH', 16383, 9000) + bytes(8)),
+    'webp_extended_claims_16384x16384': lambda: webp_claim(
+        b'VP8X', b'\0\0\0\0' + (16383).to_bytes(3, 'little') * 2),
     # At or near the limits of both platforms: taken, within the budget.
     'bmp_2048x1536': lambda: encoded(noise(2048, 1536, 'RGBA'), 'BMP'),
     'gif_3840x2880': lambda: encoded(noise(3840, 2880, 'RGB').quantize(256), 'GIF'),
