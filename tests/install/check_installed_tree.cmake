@@ -47,7 +47,7 @@ if(NOT WINDOWS)
   find_program(GROFF groff)
   if(GROFF)
     foreach(page cellglyph cellglyph-prepare cellglyph-render cellglyph-export)
-      execute_process(COMMAND ${GROFF} -man -Tutf8 -ww -z ${PREFIX}/share/man/man1/${page}.1
+      execute_process(COMMAND ${GROFF} -t -man -Tutf8 -ww -z ${PREFIX}/share/man/man1/${page}.1
                       RESULT_VARIABLE status ERROR_VARIABLE warnings)
       if(NOT status EQUAL 0 OR NOT warnings STREQUAL "")
         fail("groff on ${page}.1 (${status}):\n${warnings}")
