@@ -54,10 +54,19 @@ DecodeOutcome CheckStatedPicture(const StatedPicture& stated) {
 
 const char* PictureKindWords(PictureKind kind) {
   static constexpr const char* Words[PictureKindCount] = {
-      "a PNG",  "a PNG of 16-bit channels", "an interlaced PNG",
-      "a JPEG", "a progressive JPEG",       "a GIF",
-      "a WebP", "a TIFF",                   "a TIFF in large strips or tiles",
-      "a BMP",  "a HEIF picture",           "a picture",
+      "a PNG",
+      "a PNG of 16-bit channels",
+      "an interlaced PNG",
+      "a JPEG",
+      "a progressive JPEG",
+      "a GIF",
+      "a WebP",
+      "a lossless or animated WebP",
+      "a TIFF",
+      "a TIFF in large strips or tiles",
+      "a BMP",
+      "a HEIF picture",
+      "a picture",
   };
   return Words[static_cast<int>(kind)];
 }

@@ -60,7 +60,7 @@ struct PictureSink {
 // converted to sRGB. A picture larger than its kind's limit is TooLarge
 // before any of it is decoded. The decoder may shrink the picture on load
 // where its format allows it cheaply (JPEG's 1/2, 1/4 and 1/8 scales; an
-// SVG, which is drawn, at any smaller scale), as long as the shorter side
+// SVG, which is drawn, and a WebP at any smaller scale), as long as the shorter side
 // stays at least leastSide pixels (or as it is, when it is shorter already).
 // The shorter side, because it does not change with the orientation.
 DecodeOutcome DecodePicture(const PictureBytes& file, int32_t leastSide, PictureSink sink);

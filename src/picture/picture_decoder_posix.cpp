@@ -29,6 +29,7 @@ constexpr const char* OfferedLoaders[] = {
 constexpr char GeneralLoader[] = "VipsForeignLoadMagickBuffer";
 constexpr char JpegLoader[] = "VipsForeignLoadJpegSource";
 constexpr char SvgLoader[] = "VipsForeignLoadSvgSource";
+constexpr char WebpLoader[] = "VipsForeignLoadWebpSource";
 
 // The largest picture of each kind taken here, measured on a machine of two
 // cores: each within 96 MiB of peak resident memory (of which libvips and
@@ -45,7 +46,8 @@ constexpr SideLimit SideLimits[PictureKindCount] = {
     {16384, 16384}, // Jpeg
     {3072, 2304},   // ProgressiveJpeg
     {3840, 2880},   // Gif
-    {2880, 2160},   // Webp
+    {4096, 3072},   // Webp
+    {2880, 2160},   // LosslessWebp
     {16384, 8192},  // Tiff
     {2880, 2160},   // TiffInLargeBlocks
     {2048, 1536},   // Bmp
@@ -53,7 +55,7 @@ constexpr SideLimit SideLimits[PictureKindCount] = {
     {0, 0},         // Other: drawn pictures, at most the shared limits
 };
 
-// The smallest scale the SVG loader draws at.
+// The smallest scale the SVG and WebP loaders are asked for.
 constexpr double LeastDrawScale = 0.001;
 
 // Rows asked of the pipeline at a time: a strip of the widest picture
@@ -159,7 +161,8 @@ VipsSource* NewSource(SourceReader& reader, const PictureBytes& file) {
 }
 
 // How the loader is asked to make the picture smaller as it decodes it: a
-// JPEG at a scale of 1/2, 1/4 or 1/8; an SVG, which is drawn, at any scale.
+// JPEG at a scale of 1/2, 1/4 or 1/8; an SVG, which is drawn, and a WebP,
+// whose decoder scales each row as it decodes it, at any scale.
 struct LoadScale {
   int32_t jpegShrink = 1;
   double drawScale = 1.0;
@@ -176,7 +179,8 @@ LoadScale ChooseLoadScale(const char* loader, int32_t width, int32_t height, int
   const int32_t shorter = width < height ? width : height;
   if (std::strcmp(loader, JpegLoader) == 0) {
     scale.jpegShrink = ChooseLoadShrink(width, height, leastSide);
-  } else if (std::strcmp(loader, SvgLoader) == 0 && shorter > leastSide) {
+  } else if ((std::strcmp(loader, SvgLoader) == 0 || std::strcmp(loader, WebpLoader) == 0) &&
+             shorter > leastSide) {
     scale.drawScale = static_cast<double>(leastSide) / shorter;
     scale.drawScale = scale.drawScale < LeastDrawScale ? LeastDrawScale : scale.drawScale;
   }
@@ -187,6 +191,7 @@ LoadScale ChooseLoadScale(const char* loader, int32_t width, int32_t height, int
 // file in memory for the general loader.
 struct PictureInput {
   const PictureBytes& file;
+  const char* loader;
   SourceReader* readers;  // one a opening, OpeningsMost of them
   int32_t openings;
   const std::vector<uint8_t>* whole;  // the file's bytes for the general loader, else null
@@ -212,6 +217,10 @@ VipsImage* OpenPicture(PictureInput& input, LoadScale scale) {
   int status = 0;
   if (scale.jpegShrink > 1) {
     status = vips_jpegload_source(source, &image, "shrink", scale.jpegShrink, "access",
+                                  VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
+                                  nullptr);
+  } else if (scale.drawScale < 1.0 && std::strcmp(input.loader, WebpLoader) == 0) {
+    status = vips_webpload_source(source, &image, "scale", scale.drawScale, "access",
                                   VIPS_ACCESS_SEQUENTIAL, "fail_on", VIPS_FAIL_ON_TRUNCATED,
                                   nullptr);
   } else if (scale.drawScale < 1.0) {
@@ -333,7 +342,7 @@ DecodeOutcome DecodeWithVips(const PictureBytes& file, int32_t leastSide, Pictur
       return DecodeOutcome::Damaged;
     }
   }
-  PictureInput input = {file, readers, 0, loader == GeneralLoader ? &whole : nullptr};
+  PictureInput input = {file, loader, readers, 0, loader == GeneralLoader ? &whole : nullptr};
   ImageRef picture;
   picture.image = OpenPicture(input, LoadScale{});
   if (picture.image == nullptr) {

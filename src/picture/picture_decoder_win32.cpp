@@ -39,6 +39,7 @@ constexpr SideLimit SideLimits[PictureKindCount] = {
     {4096, 3072},   // ProgressiveJpeg
     {3840, 2880},   // Gif
     {2880, 2160},   // Webp
+    {2880, 2160},   // LosslessWebp
     {16384, 8192},  // Tiff
     {2880, 1920},   // TiffInLargeBlocks
     {3840, 2880},   // Bmp

@@ -55,10 +55,11 @@ StatedPicture ReadJpeg(const std::vector<uint8_t>& head) {
                 sides.height);
 }
 
-// The first chunk after "RIFF", its size and "WEBP": a lossy frame (its
+// The chunks after "RIFF", its size and "WEBP". First a lossy frame (its
 // sides 14 bits each after a start code), a lossless one (after its
 // signature byte, 14 bits each less one), or the extended header (the
-// canvas, 24 bits each less one).
+// canvas, 24 bits each less one), which a lossy frame, a lossless one or
+// an animation follows: lossy only where its frame is found in the head.
 StatedPicture ReadWebp(const std::vector<uint8_t>& head) {
   const uint8_t* chunk = head.data() + 12;
   if (StartsWith(head, "VP8 ", 12) && head.size() >= 30) {
@@ -66,12 +67,21 @@ StatedPicture ReadWebp(const std::vector<uint8_t>& head) {
   }
   if (StartsWith(head, "VP8L", 12) && head.size() >= 25) {
     const uint32_t bits = Little32(chunk + 9);
-    return Stated(PictureKind::Webp, (bits & 0x3FFF) + 1, (bits >> 14 & 0x3FFF) + 1);
+    return Stated(PictureKind::LosslessWebp, (bits & 0x3FFF) + 1, (bits >> 14 & 0x3FFF) + 1);
   }
-  if (StartsWith(head, "VP8X", 12) && head.size() >= 30) {
-    return Stated(PictureKind::Webp, Little24(chunk + 12) + 1, Little24(chunk + 15) + 1);
+  if (!StartsWith(head, "VP8X", 12) || head.size() < 30) {
+    return Stated(PictureKind::LosslessWebp, 0, 0);
   }
-  return Stated(PictureKind::Webp, 0, 0);
+  PictureKind kind = PictureKind::LosslessWebp;
+  for (size_t at = 30; at + 8 <= head.size();) {
+    if (StartsWith(head, "VP8 ", at)) kind = PictureKind::Webp;
+    if (StartsWith(head, "VP8 ", at) || StartsWith(head, "VP8L", at) ||
+        StartsWith(head, "ANMF", at)) {
+      break;
+    }
+    at += 8 + (Little32(head.data() + at + 4) + 1) / 2 * 2;  // chunks are padded to even sizes
+  }
+  return Stated(kind, Little24(chunk + 12) + 1, Little24(chunk + 15) + 1);
 }
 
 // Reads a file from the start, a byte at a time out of a buffer.

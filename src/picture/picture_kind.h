@@ -13,7 +13,8 @@ enum class PictureKind : uint8_t {
   Jpeg,             // sequential: rows decoded in order, shrunk on load
   ProgressiveJpeg,  // every coefficient held until the last scan
   Gif,              // every frame counts
-  Webp,
+  Webp,             // lossy: decoded at a smaller scale on load
+  LosslessWebp,     // or animated: the whole canvas held
   Tiff,             // in strips or tiles of a few rows
   TiffInLargeBlocks,  // a strip or row of tiles holds more than LargeTiffBlockBytes
   Bmp,

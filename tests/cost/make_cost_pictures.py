@@ -144,6 +144,7 @@ PICTURES = {
     'jpeg_progressive_3072x2304': lambda: encoded(noise(3072, 2304, 'RGB'), 'JPEG', quality=95,
                                                   subsampling=0, progressive=True),
     'png_3840x2880': lambda: encoded(noise(3840, 2880, 'RGBA'), 'PNG', compress_level=1),
+    'webp_4096x3072': lambda: encoded(noise(4096, 3072, 'RGB'), 'WEBP', quality=95, method=0),
 }
 
 
