@@ -139,6 +139,11 @@ def wine_start(program, folder):
 
 
 def main(arguments):
+    try:
+        import make_cost_pictures  # noqa: F401 (Pillow is there)
+    except ImportError as error:
+        print('run_cost_case: skipped: the pictures cannot be made: %s' % error, file=sys.stderr)
+        return SKIP
     if arguments[0] == '--check':
         return check_table(arguments[1])
     table_path, platform, name = arguments[:3]
@@ -150,11 +155,7 @@ def main(arguments):
         print('run_cost_case: skipped: GNU time (Debian package time) is not installed',
               file=sys.stderr)
         return SKIP
-    try:
-        picture = cached_picture(name, cache)
-    except ImportError as error:
-        print('run_cost_case: skipped: the pictures cannot be made: %s' % error, file=sys.stderr)
-        return SKIP
+    picture = cached_picture(name, cache)
 
     memory_kb, seconds = MEMORY_BUDGET_KB, TIME_BUDGET_S
     with tempfile.TemporaryDirectory(dir=cache) as folder:
