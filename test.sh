@@ -84,6 +84,7 @@ fi
 if command -v clang++ >/dev/null; then
   workflow sanitize
   workflow fuzz
+  workflow fuzz-memory
 else
   echo "Sanitizer and fuzzing runs skipped: clang is not installed"
 fi
