@@ -136,7 +136,7 @@ PICTURES = {
         b'VP8 ', b'\0\0\0\x9d\x01\x2a' + struct.pack('<HH', 16383, 9000) + bytes(8)),
     'webp_extended_claims_16384x16384': lambda: webp_claim(
         b'VP8X', b'\0\0\0\0' + (16383).to_bytes(3, 'little') * 2),
-    # At or near the limits of both platforms: taken, within the budget.
+    # At or near the limits: taken within the budget where the platform's limit allows.
     'bmp_2048x1536': lambda: encoded(noise(2048, 1536, 'RGBA'), 'BMP'),
     'gif_3840x2880': lambda: encoded(noise(3840, 2880, 'RGB').quantize(256), 'GIF'),
     'jpeg_4096x3072': lambda: encoded(noise(4096, 3072, 'RGB'), 'JPEG', quality=95,
