@@ -96,10 +96,14 @@ PICTURES = {
 
 
 def main():
+    """Makes the pictures named, or all, into the folder; one already there and newer than this
+    script is kept."""
     folder = Path(sys.argv[1])
     folder.mkdir(parents=True, exist_ok=True)
     for name in sys.argv[2:] or PICTURES:
-        (folder / name).write_bytes(PICTURES[name]())
+        path = folder / name
+        if not path.exists() or path.stat().st_mtime < Path(__file__).stat().st_mtime:
+            path.write_bytes(PICTURES[name]())
 
 
 if __name__ == '__main__':

@@ -1,51 +1,24 @@
 #!/usr/bin/env python3
 """Runs the preparer on a picture small on disk but large as a picture, and checks what it cost.
 
-  run_cost_case.py TABLE posix|windows PICTURE CACHE PROGRAM...
+  run_cost_case.py OUTCOME posix|windows PICTURE FOLDER PROGRAM...
 
-PICTURE is a name of make_cost_pictures.py, made once into CACHE; PROGRAM starts the preparer
-(under Wine: the wrapper, its options and the .exe) as `PROGRAM PICTURE out.bmp`, beside an older
-out.bmp. TABLE (cases.tsv) says what must happen: "converted" (exit 0, a whole screen written) or
-the refusal's one line on standard error, {picture} for the name (exit 1, out.bmp left as it
-was). Peak memory and time stay within the budget; under Wine, on top of what the program takes
-to print its version. Exit status 77 (skipped) where it cannot run.
+PICTURE is one of make_cost_pictures.py's, made into FOLDER beforehand; PROGRAM starts the
+preparer (under Wine: the wrapper, its options and the .exe) as `PROGRAM PICTURE out.bmp`, beside
+an older out.bmp. OUTCOME, from cases.tsv, is "converted" (exit 0, a whole screen written) or the
+refusal's one line on standard error, {picture} for the name (exit 1, out.bmp left as it was).
+Peak memory and time stay within the budget; under Wine, on top of what the program takes to
+print its version.
 """
 import os, signal, subprocess, sys, tempfile, time
 from pathlib import Path
 
-sys.dont_write_bytecode = True  # nothing written beside the sources
-sys.path.insert(0, str(Path(__file__).resolve().parent))
-
-SKIP = 77
 MEMORY_BUDGET_KB = 96 * 1024
 TIME_BUDGET_S = 3.0
 # The test machines are shared: another build on the same cores can slow a run down several
 # times over. Memory gets no margin; it does not depend on the neighbours.
 TIME_MARGIN = 3
-SCREEN_BMP_BYTES = 8062
 OLD_OUTPUT = b'an older picture, to be left as it was\n'
-
-
-def expected_outcome(table, picture, platform):
-    for line in Path(table).read_text().splitlines():
-        fields = line.split('\t')
-        if not line.startswith('#') and fields[:2] == [picture, platform]:
-            return fields[2]
-    return None
-
-
-def cached_picture(name, cache):
-    """The picture, made again when the script that makes it is newer; made beside it and
-    renamed, so that a test running at the same time sees all of it or none."""
-    from make_cost_pictures import PICTURES
-    cache.mkdir(parents=True, exist_ok=True)
-    picture = cache / name
-    script = Path(__file__).resolve().parent / 'make_cost_pictures.py'
-    if not picture.exists() or picture.stat().st_mtime < script.stat().st_mtime:
-        with tempfile.NamedTemporaryFile(dir=cache, delete=False) as made:
-            made.write(PICTURES[name]())
-        os.replace(made.name, picture)
-    return picture
 
 
 def run(command, folder, seconds):
@@ -63,18 +36,16 @@ def run(command, folder, seconds):
             os.killpg(process.pid, signal.SIGKILL)
             process.wait()
             status = None
-        elapsed = time.monotonic() - start
         errors.seek(0)
         peak = (folder / 'peak').read_text().split() if (folder / 'peak').exists() else ['0']
-        return status, errors.read().decode(errors='replace'), int(peak[-1]), elapsed
+        return (status, errors.read().decode(errors='replace'), int(peak[-1]),
+                time.monotonic() - start)
 
 
 def faults_of(expected, status, errors, output, name):
-    if expected is None:
-        return ['no outcome in the table; it printed %r' % errors]
     if expected == 'converted':
         return ['exit %s, %d bytes written, %r' % (status, len(output), errors)] * (
-            status != 0 or len(output) != SCREEN_BMP_BYTES)
+            status != 0 or len(output) != 8062)  # the 320 x 200 1-bit BMP
     line = expected.replace('{picture}', name)
     return (['exit %s, not 1' % status] * (status != 1)
             + ['standard error %r, not the one line %r' % (errors, line)]
@@ -82,35 +53,26 @@ def faults_of(expected, status, errors, output, name):
             + ['out.bmp was changed'] * (output != OLD_OUTPUT))
 
 
-def main(table, platform, name, cache, *program):
-    try:
-        import make_cost_pictures  # noqa: F401 (Pillow is there)
-    except ImportError as error:
-        print('run_cost_case: skipped: %s' % error, file=sys.stderr)
-        return SKIP
-    cache = Path(cache).resolve()
+def main(expected, platform, name, pictures, *program):
+    pictures = Path(pictures).resolve()
     program = [os.path.abspath(word) if os.path.exists(word) else word for word in program]
-    picture = cached_picture(name, cache)
     memory_kb, seconds = MEMORY_BUDGET_KB, TIME_BUDGET_S
-    with tempfile.TemporaryDirectory(dir=cache) as folder:
+    with tempfile.TemporaryDirectory(dir=pictures) as folder:
         folder = Path(folder)
         if platform == 'windows':
-            # Twice: the first start may also start Wine's server.
-            for _ in range(2):
-                status, errors, wine_kb, wine_s = run(program + ['--version'], folder, 300)
+            status, errors, wine_kb, wine_s = run(program + ['--version'], folder, 300)
             if status != 0:
                 print('%s --version: exit %s, %r' % (program[-1], status, errors))
-                return SKIP if status == SKIP else 1
-            print('Wine: --version takes %d KB and %.2f s' % (wine_kb, wine_s))
+                return 77 if status == 77 else 1  # 77: Wine cannot run here, skipped
             memory_kb, seconds = memory_kb + wine_kb, seconds + wine_s
-        os.link(picture, folder / name)
+        os.link(pictures / name, folder / name)
         (folder / 'out.bmp').write_bytes(OLD_OUTPUT)
         allowed_s = seconds * TIME_MARGIN
         status, errors, used_kb, used_s = run(program + [name, 'out.bmp'], folder, allowed_s)
         output = (folder / 'out.bmp').read_bytes()
     print('%s on %s: exit %s, %d KB, %.2f s (allowed %d KB, %.2f s)'
           % (name, platform, status, used_kb, used_s, memory_kb, allowed_s))
-    faults = faults_of(expected_outcome(table, name, platform), status, errors, output, name)
+    faults = faults_of(expected, status, errors, output, name)
     if status is None:
         faults = ['stopped after %.2f s' % used_s]
     elif used_kb > memory_kb:
