@@ -22,8 +22,11 @@ uint32_t Little16(const uint8_t* at) { return uint32_t{at[1]} << 8 | at[0]; }
 uint32_t Little24(const uint8_t* at) { return uint32_t{at[2]} << 16 | Little16(at); }
 uint32_t Little32(const uint8_t* at) { return Little16(at + 2) << 16 | Little16(at); }
 
+// A side beyond any limit leaves the pixels uncounted, so that the
+// product of two sides of 32 bits cannot overflow: the side alone refuses.
 StatedPicture Stated(PictureKind kind, int64_t width, int64_t height) {
-  return {kind, width, height, width * height};
+  const bool counted = width <= MaxPictureSide && height <= MaxPictureSide;
+  return {kind, width, height, counted ? width * height : 0};
 }
 
 template <size_t Length>
@@ -194,9 +197,11 @@ StatedPicture ReadTiff(const PictureBytes& file, const std::vector<uint8_t>& hea
       default: break;
     }
   }
+  // Each factor is bounded before they are multiplied.
   const int64_t rows = blockRows < height ? blockRows : height;
-  const int64_t blockBytes = width * rows * samples * ((bits + 7) / 8);
-  const bool large = blockBytes > LargeTiffBlockBytes || samples > 16 || bits > 64;
+  const bool unbounded = width > MaxPictureSide || rows > MaxPictureSide || samples > 16 || bits > 64;
+  const bool large =
+      unbounded || width * rows * samples * ((bits + 7) / 8) > LargeTiffBlockBytes;
   return Stated(large ? PictureKind::TiffInLargeBlocks : PictureKind::Tiff, width, height);
 }
 
