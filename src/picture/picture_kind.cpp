@@ -214,7 +214,7 @@ StatedPicture ReadStatedPicture(const PictureBytes& file) {
   StatedSides sides;
   if (StartsWith(head, "\x89PNG")) return ReadPng(head);
   if (head.size() >= 2 && head[0] == 0xFF && head[1] == 0xD8) return ReadJpeg(head);
-  if (StartsWith(head, "GIF87a") || StartsWith(head, "GIF89a")) return ReadGif(file);
+  if (StartsWith(head, "GIF")) return ReadGif(file);  // as its decoders, whatever the version
   if (StartsWith(head, "RIFF") && StartsWith(head, "WEBP", 8)) return ReadWebp(head);
   if (StartsWith(head, "II*\0") || StartsWith(head, "MM\0*")) return ReadTiff(file, head);
   if (StartsWith(head, "BM") && ReadStatedSides(head.data(), head.size(), sides)) {
