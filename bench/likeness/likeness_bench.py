@@ -10,7 +10,10 @@ cellglyph-render (set bits white on black; black on white for --invert), and the
 measure (measure.py) compares the drawing with the picture scaled the way the route scales it.
 The score is the mean of ssim_blur and ssim_blur2: 1 is identical.
 
-The pictures (pictures.tsv) come from Debian packages. A picture whose package is not installed
+The pictures (pictures.tsv) come from Debian packages; each has a class (dark, graphics, face,
+text, daylight) and a group: the 14 "old" ones the glyph method was first tuned on, and of the
+new ones the "tuning" group and the "held-out" group, fixed by the rule in pictures.tsv's header
+before any tuning: of the new pictures' sorted names, the first and every fourth after it. A picture whose package is not installed
 is read from the package unpacked into OUT/packages (apt-get download, dpkg-deb -x), which
 installs none of the package's dependencies. Run it with a Python that has numpy, scipy and
 Pillow (Debian: /usr/bin/python3 with python3-numpy python3-scipy python3-pil); the recipes'
@@ -170,8 +173,22 @@ def run_picture(name, picture, route_list, build, likeness_path, out):
 
 def load_pictures():
     with open(HERE / 'pictures.tsv', encoding='utf-8') as table:
-        rows = [line.rstrip('\n').split('\t') for line in table]
-    return [dict(zip(rows[0], row)) for row in rows[1:]]
+        rows = [line.rstrip('\n').split('\t') for line in table if not line.startswith('#')]
+    pictures = [dict(zip(rows[0], row)) for row in rows[1:]]
+    check_held_out(pictures)
+    return pictures
+
+
+def check_held_out(pictures):
+    """The held-out group is fixed by pictures.tsv's rule: of the new pictures' sorted names,
+    the first and every fourth after it. A row whose group breaks the rule stops the run."""
+    new = sorted(picture['name'] for picture in pictures if picture['group'] != 'old')
+    held = {name for index, name in enumerate(new) if index % 4 == 0}
+    for picture in pictures:
+        wanted = 'old' if picture['group'] == 'old' else (
+            'held-out' if picture['name'] in held else 'tuning')
+        if picture['group'] != wanted:
+            sys.exit(f"pictures.tsv: {picture['name']} is {picture['group']}, the rule says {wanted}")
 
 
 def locate(pictures, store):
