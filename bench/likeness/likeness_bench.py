@@ -169,9 +169,11 @@ def drawn_screen(route, picture, reference, work, build):
     shown = work / (route.name + '.png')
     start = time.perf_counter()
     if route.method == 'peer':
-        screen, colours = peer.screens(reference, route.mono, work.parent / 'peer')
+        screen, colours, ran = peer.screens(reference, route.mono, work.parent / 'peer')
+        # A screen kept from an earlier run was not timed now: its time shows as nan.
+        seconds = time.perf_counter() - start if ran else float('nan')
         quiet([build / 'cellglyph-render', screen, shown, '--scale', '1', '--colours', colours])
-        return shown, screen, colours, time.perf_counter() - start, False
+        return shown, screen, colours, seconds, False
     bmp = make_bmp(route, picture, work, build)
     seconds = time.perf_counter() - start
     draw(build, bmp, shown, route)

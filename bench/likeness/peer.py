@@ -20,12 +20,12 @@ def available():
 
 def screens(reference, mono, folder):
     """Runs the peer on the 320x200 PNG reference, in one ink (mono) or in colour; answers the
-    screen file and the colour file it made, kept in folder."""
+    screen file and the colour file it made, kept in folder, and whether it ran now."""
     folder.mkdir(parents=True, exist_ok=True)
     stem = folder / (reference.stem + ('-mono' if mono else '-colour'))
     screen, colours = stem.with_suffix('.bin'), stem.with_suffix('.col')
     if screen.exists() and screen.stat().st_mtime >= reference.stat().st_mtime:
-        return screen, colours
+        return screen, colours, False
     petmate = stem.with_suffix('.petmate')
     command = ['node', str(PROGRAM), str(reference), '-o', str(petmate), '--overwrite']
     done = subprocess.run(command + ['--mono'] * mono, capture_output=True, text=True)
@@ -38,4 +38,4 @@ def screens(reference, mono, folder):
     colours.write_bytes(bytes([cell['color'] & 15 for cell in cells]
                               + [frame['borderColor'] & 15, frame['backgroundColor'] & 15]))
     screen.write_bytes(bytes(cell['code'] & 255 for cell in cells))
-    return screen, colours
+    return screen, colours, True
