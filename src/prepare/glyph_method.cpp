@@ -10,6 +10,7 @@
 #include "prepare/ink_palette.h"
 #include "prepare/lightness.h"
 #include "prepare/simple_methods.h"
+#include "prepare/text_like_glyphs.h"
 #include "screens/c64_colours.h"
 
 namespace {
@@ -28,6 +29,11 @@ constexpr int MostSweeps = 3;
 // drawings such as logos, where a neighbour's change can lift a glyph from
 // far down the first order.
 constexpr int Finalists = 32;
+
+// What a text-like glyph costs, in the units of the likeness: a sum over
+// the cell's square of StampBlocks block similarities, each at most 1. It
+// is chosen only where it is this much more alike than any other glyph.
+constexpr float TextLikeCost = 1.0f;
 
 // A cell tries at most this many inks: those whose mixes with the
 // background come nearest the cell's mean colour.
@@ -51,6 +57,7 @@ struct Screen {
 
 Screen screen;
 LightnessTables tables;
+float glyphCost[GlyphCount];  // taken from each glyph's likeness before choices are compared
 const float (*palette)[ChannelCount] = nullptr;  // linear RGB, by colour number
 float cellBlur[StampPixels];                  // a whole cell blurred, block order
 
@@ -177,7 +184,8 @@ CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, const CellVi
     ScoreInk(view, dots, tables, StepOf(rule, inks[i]), glyphsTried, likeness);
     for (int glyph = 0; glyph < glyphsTried; ++glyph)
       if (!stamps.repeats[glyph])
-        candidates[count++] = {likeness[glyph], {static_cast<uint8_t>(glyph), inks[i]}};
+        candidates[count++] = {likeness[glyph] - glyphCost[glyph],
+                               {static_cast<uint8_t>(glyph), inks[i]}};
   }
   const int kept = std::min(count, Finalists);
   std::partial_sort(candidates, candidates + kept, candidates + count,
@@ -197,7 +205,8 @@ CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
   CellChoice best{};
   float bestLikeness = -1e30f;
   for (const auto& finalist : screen.finalists[cell]) {
-    const float likeness = ScoreGlyph(view, tables, StepOf(rule, finalist.ink), finalist.glyph);
+    const float likeness = ScoreGlyph(view, tables, StepOf(rule, finalist.ink), finalist.glyph) -
+                           glyphCost[finalist.glyph];
     if (likeness > bestLikeness) best = {finalist.glyph, finalist.ink}, bestLikeness = likeness;
   }
   return best;
@@ -299,15 +308,18 @@ int OnlyInk(const InkRule& rule) {
 
 }  // namespace
 
-void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, bool normalGlyphsOnly,
+void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
                   uint8_t codes[CellCount], uint8_t inks[CellCount]) {
   MakeLightnessTables(tables);
+  for (int glyph = 0; glyph < GlyphCount; ++glyph)
+    glyphCost[glyph] =
+        !glyphs.textLikeAlike && IsTextLike(static_cast<uint8_t>(glyph)) ? TextLikeCost : 0;
   palette = TheInkPalette().colours;
   static ScreenPicture start;
   const int onlyInk = OnlyInk(rule);
   if (onlyInk >= 0) SplitPicture(picture, rule, static_cast<uint8_t>(onlyInk), start);
   ShowPicture(picture, onlyInk >= 0 ? start : picture);
-  const int glyphsTried = normalGlyphsOnly ? NormalGlyphCount : GlyphCount;
+  const int glyphsTried = glyphs.normalOnly ? NormalGlyphCount : GlyphCount;
   bool first = true;
   for (int sweep = 0; sweep < MostSweeps; ++sweep) {
     bool anyChanged = false;

@@ -13,6 +13,12 @@ struct InkRule {
   float colourWeight;  // what a unit of colour difference (Delta E) costs; 0: lightness alone
 };
 
+// Which glyphs a cell may show, and how they are weighed.
+struct GlyphRule {
+  bool normalOnly;     // only characters 0 to 127 take part
+  bool textLikeAlike;  // the text-like glyphs (text_like_glyphs.h) weighed as any other
+};
+
 // Chooses a character and an ink for every cell so that the screen, seen
 // from a little distance, looks as much like the picture as the character
 // set and the colours allow. A screen seen from afar is its pixels blurred
@@ -21,8 +27,10 @@ struct InkRule {
 // picture over the cell and its margin: alike in lightness as the eye
 // grades it (CIE L*), by structural similarity, and in colour. Sweeps over
 // the screen repeat, each choice seeing the latest choices around it.
-// normalGlyphsOnly: only characters 0 to 127 take part.
-void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, bool normalGlyphsOnly,
+// Unless the glyph rule weighs them alike, a text-like glyph is chosen only
+// where it is more alike than any other by a margin: shading should not
+// read as words.
+void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
                   uint8_t codes[CellCount], uint8_t inks[CellCount]);
 
 // Draws the chosen characters as pixels, which the converter then matches

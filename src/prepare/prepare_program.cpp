@@ -12,13 +12,14 @@ namespace {
 
 constexpr UsageLine PrepareUsage[] = {
     {"Usage: ", true, " <picture> <out.bmp> [--fit cover|contain|stretch] [--invert]"},
-    {"", false, "         [--dirart] [--method glyphs|diffuse|threshold]"},
+    {"", false, "         [--dirart] [--all-glyphs] [--method glyphs|diffuse|threshold]"},
     {"", false, "         [--brightness -100-100] [--contrast -100-100]"},
     {"", false, "         [--colours <out.col> [--background 0-15]]"},
     {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into the 320x200 1-bit"},
     {"", false, "BMP that cellglyph converts, chosen to look as much like the picture as the"},
     {"", false, "characters allow. The light parts become the characters, unless --invert."},
     {"", false, "With --colours each cell also gets an ink colour, written to the colour file."},
+    {"", false, "Letters, digits and @ # $ % & are held back from shading unless --all-glyphs."},
 };
 constexpr ProgramHelp PrepareHelp = {"cellglyph-prepare", PrepareUsage};
 
@@ -67,7 +68,9 @@ int16_t ReadTone(const NumberOption& option, std::string_view value) {
 }
 
 // The options; those marked takesValue read the next word.
-enum class Option : uint8_t { Fit, Method, Invert, Dirart, Brightness, Contrast, Colours, Background };
+enum class Option : uint8_t {
+  Fit, Method, Invert, Dirart, AllGlyphs, Brightness, Contrast, Colours, Background
+};
 
 struct OptionWord {
   std::string_view name;
@@ -78,6 +81,7 @@ struct OptionWord {
 constexpr OptionWord Options[] = {
     {"--fit", Option::Fit, true},         {"--method", Option::Method, true},
     {"--invert", Option::Invert, false},  {"--dirart", Option::Dirart, false},
+    {"--all-glyphs", Option::AllGlyphs, false},
     {"--brightness", Option::Brightness, true}, {"--contrast", Option::Contrast, true},
     {"--colours", Option::Colours, true},       {"--background", Option::Background, true},
 };
@@ -96,6 +100,9 @@ void SetOption(Option option, std::string_view value, PrepareSettings& settings)
       break;
     case Option::Dirart:
       settings.normalGlyphsOnly = true;
+      break;
+    case Option::AllGlyphs:
+      settings.allGlyphsAlike = true;
       break;
     case Option::Brightness:
       settings.tone.brightness = ReadTone(BrightnessOption, value);
@@ -126,8 +133,8 @@ void RunPrepareProgram() {
       if (word.name == name) found = &word;
     if (found == nullptr)
       RejectQuoted("unknown option ", name,
-                   "; the options are --fit, --method, --invert, --dirart, --brightness, "
-                   "--contrast, --colours and --background.");
+                   "; the options are --fit, --method, --invert, --dirart, --all-glyphs, "
+                   "--brightness, --contrast, --colours and --background.");
     std::string_view value;
     if (found->takesValue) {
       if (index == ArgumentCount()) {

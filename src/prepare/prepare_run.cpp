@@ -126,7 +126,7 @@ void ChoosePixels(const PrepareSettings& settings) {
                           ? static_cast<uint8_t>(settings.background)
                           : ChooseBackground(picture, AllColours);
   }
-  ChooseGlyphs(picture, rule, settings.normalGlyphsOnly, codes, inks);
+  ChooseGlyphs(picture, rule, {settings.normalGlyphsOnly, settings.allGlyphsAlike}, codes, inks);
   std::copy(inks, inks + CellCount, colourFile.inks);
   colourFile.border = rule.background;  // the screen's edge continues its background
   colourFile.background = rule.background;

@@ -17,6 +17,7 @@ struct PrepareSettings {
   PrepareMethod method;
   bool darkPartsDrawn;    // the dark parts become the characters' pixels
   bool normalGlyphsOnly;  // only characters 0 to 127, as the converter's dirart mode
+  bool allGlyphsAlike;    // text-like glyphs weighed as any other by the glyphs method
   ToneSettings tone;
   std::string_view coloursName;  // where the cells' inks go; empty: a screen in one ink
   int16_t background;            // the screen's background colour, or NoColourGiven
@@ -25,4 +26,4 @@ struct PrepareSettings {
 inline constexpr int16_t NoColourGiven = -1;
 
 inline constexpr PrepareSettings DefaultPrepareSettings = {
-    FitMode::Cover, PrepareMethod::Glyphs, false, false, {0, 0}, {}, NoColourGiven};
+    FitMode::Cover, PrepareMethod::Glyphs, false, false, false, {0, 0}, {}, NoColourGiven};

@@ -11,6 +11,7 @@
 #include "prepare/coverage.h"
 #include "prepare/glyph_method.h"
 #include "prepare/simple_methods.h"
+#include "prepare/text_like_glyphs.h"
 
 namespace {
 
@@ -160,7 +161,7 @@ TEST(Prepare, GlyphMethodGivesBackAScreenDrawnInItsGlyphs) {
           static_cast<uint8_t>((cell * 37 + cell / 40 * 11) % (row.normalOnly ? 128 : 256));
     DrawScreen(codes, row.ink, row.paper);
     std::memcpy(otherBits.rows, bits.rows, sizeof bits.rows);
-    ChooseGlyphs(picture, row.rule, row.normalOnly, chosen, inks);
+    ChooseGlyphs(picture, row.rule, {row.normalOnly, true}, chosen, inks);
     DrawGlyphs(chosen, bits);
     int same = 0;
     for (int cell = 0; cell < CellCount; ++cell) {
@@ -184,11 +185,35 @@ TEST(Prepare, ColourGlyphsTakeTheInkTheyAreDrawnIn) {
   uint8_t codes[CellCount], chosen[CellCount], inks[CellCount];
   for (int cell = 0; cell < CellCount; ++cell) codes[cell] = cell % 3 == 0 ? 160 : 32;
   DrawScreen(codes, red, blue);
-  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f}, false, chosen, inks);
+  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f}, {false, false}, chosen, inks);
   int red_cells = 0;
   for (int cell = 0; cell < CellCount; ++cell)
     if (cell % 3 == 0) red_cells += inks[cell] == 2 && chosen[cell] == 160;
   EXPECT_GE(red_cells, 330);
+}
+
+// Shading in grey noise, where busy glyphs such as letters fit as well as
+// any: held back by default, they are chosen freely when weighed alike.
+TEST(Prepare, TextLikeGlyphsAreHeldBackFromShading) {
+  uint32_t seed = 12345;
+  for (int at = 0; at < ScreenPicturePixels; ++at) {
+    seed = seed * 1664525u + 1013904223u;
+    for (auto& plane : picture.planes) plane[at] = static_cast<float>(seed >> 24) / 255.0f;
+  }
+  struct Row { InkRule rule; bool alike; int fewest, most; };  // text-like cells
+  const Row rows[] = {
+      {{0, 1u << 1, 0}, false, 0, CellCount / 50},
+      {{6, 0xFFFF, 0.01f}, false, 0, CellCount / 50},
+      {{0, 1u << 1, 0}, true, CellCount / 10, CellCount},
+  };
+  for (const Row& row : rows) {
+    uint8_t chosen[CellCount], inks[CellCount];
+    ChooseGlyphs(picture, row.rule, {false, row.alike}, chosen, inks);
+    int textLike = 0;
+    for (uint8_t code : chosen) textLike += IsTextLike(code);
+    EXPECT_GE(textLike, row.fewest) << "alike: " << row.alike << ", " << textLike;
+    EXPECT_LE(textLike, row.most) << "alike: " << row.alike << ", " << textLike;
+  }
 }
 
 }  // namespace
