@@ -65,6 +65,7 @@ const char* PictureKindWords(PictureKind kind) {
       "a TIFF",
       "a TIFF in large strips or tiles",
       "a BMP",
+      "a compressed BMP",
       "a HEIF picture",
       "a picture",
   };

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/bmp_reader.h"
 #include "picture/decode_rules.h"
 #include "picture/picture_decoder.h"
 
@@ -24,8 +25,9 @@ constexpr const char* OfferedLoaders[] = {
 };
 
 // The general-purpose loader reads BMP, which libvips has no loader of its
-// own for; it is offered BMP alone, recognised by its signature. It reads
-// from memory only, so a BMP is read whole first.
+// own for; it is offered BMP alone, recognised by its signature, for the
+// compressed ones the program's own reader leaves. It reads from memory
+// only, so such a BMP is read whole first.
 constexpr char GeneralLoader[] = "VipsForeignLoadMagickBuffer";
 constexpr char JpegLoader[] = "VipsForeignLoadJpegSource";
 constexpr char SvgLoader[] = "VipsForeignLoadSvgSource";
@@ -33,12 +35,13 @@ constexpr char WebpLoader[] = "VipsForeignLoadWebpSource";
 
 // The largest picture of each kind taken here, measured on a machine of two
 // cores: each within 96 MiB of peak resident memory (of which libvips and
-// its libraries take about 40 MiB before the first pixel) and well within
-// 3 s. Where libvips hands rows on as it decodes them (PNG, sequential JPEG
-// shrunk on load, TIFF in small strips) the limit keeps the time down;
-// elsewhere it keeps the whole frame within the memory left: about 4 bytes
-// a pixel for a GIF, 8 for a WebP, an interlaced PNG or a progressive
-// JPEG's coefficients, 10 and the file for a BMP.
+// its libraries take about 30 MiB before the first pixel) and well within
+// 3 s. Where rows are handed on as they are decoded (PNG, sequential JPEG
+// shrunk on load, lossy WebP at a smaller scale, TIFF in small strips, a
+// plain BMP) the limit keeps the time down; elsewhere it keeps the whole
+// frame within the memory left: about 4 bytes a pixel for a GIF, 8 for a
+// lossless WebP, an interlaced PNG or a progressive JPEG's coefficients,
+// 10 and the file for a compressed BMP.
 constexpr SideLimit SideLimits[PictureKindCount] = {
     {16384, 8192},  // Png
     {16384, 8192},  // DeepPng
@@ -50,7 +53,8 @@ constexpr SideLimit SideLimits[PictureKindCount] = {
     {2880, 2160},   // LosslessWebp
     {16384, 8192},  // Tiff
     {2880, 2160},   // TiffInLargeBlocks
-    {2048, 1536},   // Bmp
+    {16384, 8192},  // Bmp
+    {2048, 1536},   // CompressedBmp
     {2880, 2160},   // Heif
     {0, 0},         // Other: drawn pictures, at most the shared limits
 };
@@ -329,6 +333,9 @@ DecodeOutcome DecodeWithVips(const PictureBytes& file, int32_t leastSide, Pictur
   const DecodeOutcome stated_check = CheckStatedPicture(stated);
   if (stated_check != DecodeOutcome::Decoded) {
     return stated_check;
+  }
+  if (stated.kind == PictureKind::Bmp) {
+    return DecodePlainBmp(file, sink);
   }
   SourceReader readers[OpeningsMost + 1];
   const char* loader = FindLoader(file, readers[OpeningsMost]);

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/bmp_reader.h"
 #include "picture/decode_rules.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_header.h"
@@ -30,7 +31,8 @@ constexpr UINT ExifSrgb = 1;
 // machine of two cores: each within 96 MiB of peak resident memory above
 // what Wine itself takes, and well within 3 s. Wine's decoders build the
 // whole frame (every frame, for a GIF) as stored, up to 8 bytes a pixel,
-// beside the file; only TIFF is read a strip at a time.
+// beside the file; only TIFF is read a strip at a time, and a plain BMP a
+// row at a time by the program's own reader.
 constexpr SideLimit SideLimits[PictureKindCount] = {
     {3840, 2880},   // Png
     {2880, 1920},   // DeepPng
@@ -42,7 +44,8 @@ constexpr SideLimit SideLimits[PictureKindCount] = {
     {2880, 2160},   // LosslessWebp
     {16384, 8192},  // Tiff
     {2880, 1920},   // TiffInLargeBlocks
-    {3840, 2880},   // Bmp
+    {16384, 8192},  // Bmp
+    {3840, 2880},   // CompressedBmp
     {2880, 2160},   // Heif
     {0, 0},         // Other: at most the shared limits
 };
@@ -233,9 +236,13 @@ DecodeOutcome DecodePicture(const PictureBytes& file, int32_t /*leastSide*/, Pic
   }
   // Wine's decoders take the whole picture on when they first see it: the
   // size is checked before they do.
-  const DecodeOutcome stated_check = CheckStatedPicture(ReadStatedPicture(file));
+  const StatedPicture stated = ReadStatedPicture(file);
+  const DecodeOutcome stated_check = CheckStatedPicture(stated);
   if (stated_check != DecodeOutcome::Decoded) {
     return stated_check;
+  }
+  if (stated.kind == PictureKind::Bmp) {
+    return DecodePlainBmp(file, sink);
   }
   // A memory stream holds at most 4 GiB.
   if (file.size > 0xFFFFFFFF) {

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/bmp_reader.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_header.h"
 
@@ -218,7 +219,9 @@ StatedPicture ReadStatedPicture(const PictureBytes& file) {
   if (StartsWith(head, "RIFF") && StartsWith(head, "WEBP", 8)) return ReadWebp(head);
   if (StartsWith(head, "II*\0") || StartsWith(head, "MM\0*")) return ReadTiff(file, head);
   if (StartsWith(head, "BM") && ReadStatedSides(head.data(), head.size(), sides)) {
-    return Stated(PictureKind::Bmp, sides.width, sides.height);
+    const bool plain = IsPlainBmp(head.data(), head.size());
+    return Stated(plain ? PictureKind::Bmp : PictureKind::CompressedBmp, sides.width,
+                  sides.height);
   }
   if (StartsWith(head, "ftyp", 4)) return Stated(PictureKind::Heif, 0, 0);
   return Stated(PictureKind::Other, 0, 0);

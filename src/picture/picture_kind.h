@@ -17,7 +17,8 @@ enum class PictureKind : uint8_t {
   LosslessWebp,     // or animated: the whole canvas held
   Tiff,             // in strips or tiles of a few rows
   TiffInLargeBlocks,  // a strip or row of tiles holds more than LargeTiffBlockBytes
-  Bmp,
+  Bmp,              // stored plainly: read by the program itself, a row at a time
+  CompressedBmp,    // run lengths and the like: the platform's decoder
   Heif,
   Other,            // drawn (SVG) or unknown to the program's own header reading
 };

@@ -85,6 +85,8 @@ PICTURES = {
         b'VP8X', b'\0\0\0\0' + (16383).to_bytes(3, 'little') * 2),
     # At or near the limits: taken within the budget where the platform's limit allows.
     'bmp_2048x1536': lambda: encoded(noise(2048, 1536, 'RGBA'), 'BMP'),
+    'bmp_16384x8192': lambda: encoded(Image.linear_gradient('L').resize((16384, 8192)).convert('1'),
+                                      'BMP'),
     'gif_3840x2880': lambda: encoded(noise(3840, 2880, 'RGB').quantize(256), 'GIF'),
     'jpeg_4096x3072': lambda: encoded(noise(4096, 3072, 'RGB'), 'JPEG', quality=95,
                                       subsampling=0),
