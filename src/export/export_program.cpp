@@ -72,7 +72,7 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
   switch (index) {
     case FormatIndex:
       settings.format = FormatFromWord(value);
-      if (settings.format == OutputFormat::Unknown)
+      if (!IsExportFormat(settings.format))
         RejectQuoted("unknown format ", value, "; the formats are prg, asm, seq and petmate.");
       break;
     case DialectIndex:
@@ -124,7 +124,7 @@ void RunExportProgram() {
   }
   const std::string_view outputName = ArgumentWhole(2);
   if (settings.format == OutputFormat::Unknown) settings.format = FormatFromName(outputName);
-  if (settings.format == OutputFormat::Unknown)
+  if (!IsExportFormat(settings.format))
     RejectQuoted("cannot tell the format from the name ", outputName,
                  ": the formats are .prg, .asm (or .s), .seq and .petmate, or --format"
                  " prg|asm|seq|petmate.");

@@ -1,6 +1,6 @@
 #include "render/render_program.h"
 
-#include "render/png_image.h"
+#include "outputs/png_image.h"
 #include "render/render_run.h"
 #include "runtime/command_line.h"
 #include "runtime/run_end.h"

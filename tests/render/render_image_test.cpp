@@ -13,8 +13,8 @@
 #include "bmp/pixel_layout.h"
 #include "match/glyph_table.h"
 #include "screens/bmp_image.h"
-#include "render/png_image.h"
-#include "render/screen_drawing.h"
+#include "outputs/png_image.h"
+#include "outputs/screen_drawing.h"
 
 namespace {
 

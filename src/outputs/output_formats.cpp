@@ -1,4 +1,4 @@
-#include "export/export_formats.h"
+#include "outputs/output_formats.h"
 
 namespace {
 
@@ -13,6 +13,10 @@ constexpr FormatName Extensions[] = {
     {"s", OutputFormat::AssemblerSource},
     {"seq", OutputFormat::PrintStream},
     {"petmate", OutputFormat::PetmateDocument},
+    {"bmp", OutputFormat::BmpImage},
+    {"png", OutputFormat::PngImage},
+    {"bin", OutputFormat::ScreenCodes},
+    {"col", OutputFormat::ColourFile},
 };
 
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -43,4 +47,9 @@ OutputFormat FormatFromWord(std::string_view word) {
   for (const FormatName& entry : Extensions)
     if (word == entry.text && word != "s") return entry.format;
   return OutputFormat::Unknown;
+}
+
+bool IsExportFormat(OutputFormat format) {
+  return format == OutputFormat::Program || format == OutputFormat::AssemblerSource ||
+         format == OutputFormat::PrintStream || format == OutputFormat::PetmateDocument;
 }

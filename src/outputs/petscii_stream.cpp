@@ -1,4 +1,4 @@
-#include "export/petscii_stream.h"
+#include "outputs/petscii_stream.h"
 
 #include "match/glyph_table.h"
 

@@ -1,4 +1,4 @@
-#include "export/prg_image.h"
+#include "outputs/prg_image.h"
 
 #include <cstring>
 

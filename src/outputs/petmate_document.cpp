@@ -1,4 +1,4 @@
-#include "export/petmate_document.h"
+#include "outputs/petmate_document.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "export/asm_text.h"
+#include "outputs/asm_text.h"
 
 #include <cstring>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "render/screen_drawing.h"
+#include "outputs/screen_drawing.h"
 
 #include "bmp/pixel_layout.h"
 #include "match/glyph_table.h"
