@@ -15,13 +15,6 @@ uint8_t screenCodes[CellCount];
 ColourScreen colours;
 uint8_t outputBytes[ScreenOutputCapacity];
 
-std::string_view OutputKind(OutputFormat format) {
-  if (format == OutputFormat::Program) return "Writing program file ";
-  if (format == OutputFormat::AssemblerSource) return "Writing assembler source ";
-  if (format == OutputFormat::PetmateDocument) return "Writing Petmate document ";
-  return "Writing PETSCII stream ";
-}
-
 }  // namespace
 
 void ExportScreenFile(std::string_view screenName, std::string_view outputName,
@@ -36,7 +29,7 @@ void ExportScreenFile(std::string_view screenName, std::string_view outputName,
   if (settings.borderGiven) colours.border = settings.border;
   const OutputStyle style = {settings.dialect, settings.colourFileGiven, 0};
   const int32_t size = BuildScreenOutput(settings.format, screenCodes, colours, style, outputBytes);
-  ShowNamedLine(OutputKind(settings.format), outputName, "...");
+  ShowNamedLine(WritingLineStart(settings.format), outputName, "...");
   WriteWholeFile(outputName, outputBytes, size);
   ShowLine("done.");
 }

@@ -53,3 +53,25 @@ bool IsExportFormat(OutputFormat format) {
   return format == OutputFormat::Program || format == OutputFormat::AssemblerSource ||
          format == OutputFormat::PrintStream || format == OutputFormat::PetmateDocument;
 }
+
+std::string_view WritingLineStart(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Program:
+      return "Writing program file ";
+    case OutputFormat::AssemblerSource:
+      return "Writing assembler source ";
+    case OutputFormat::PetmateDocument:
+      return "Writing Petmate document ";
+    case OutputFormat::PrintStream:
+      return "Writing PETSCII stream ";
+    case OutputFormat::BmpImage:
+    case OutputFormat::PngImage:
+      return "Writing image file ";
+    case OutputFormat::ScreenCodes:
+      return "Writing screen file ";
+    case OutputFormat::ColourFile:
+    case OutputFormat::Unknown:
+      break;
+  }
+  return "Writing colour file ";
+}

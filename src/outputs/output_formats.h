@@ -28,3 +28,7 @@ OutputFormat FormatFromWord(std::string_view word);
 
 // Whether the format is one of the export program's four.
 bool IsExportFormat(OutputFormat format);
+
+// The start of the console line shown before a file of the format is
+// written: "Writing program file " and so on; the name follows.
+std::string_view WritingLineStart(OutputFormat format);

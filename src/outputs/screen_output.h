@@ -19,6 +19,30 @@ struct OutputStyle {
 
 constexpr int32_t LargerOf(int32_t a, int32_t b) { return a > b ? a : b; }
 
+// Room for any output of the format.
+constexpr int32_t OutputCapacity(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Program:
+      return PrgImageCapacity;
+    case OutputFormat::AssemblerSource:
+      return AsmTextCapacity;
+    case OutputFormat::PrintStream:
+      return PetsciiStreamCapacity;
+    case OutputFormat::PetmateDocument:
+      return PetmateDocumentCapacity;
+    case OutputFormat::BmpImage:
+      return ImageFileSize;
+    case OutputFormat::PngImage:
+      return PngImageCapacity;
+    case OutputFormat::ScreenCodes:
+      return CellCount;
+    case OutputFormat::ColourFile:
+    case OutputFormat::Unknown:
+      break;
+  }
+  return ColourFileSize;
+}
+
 // Room for any output of any format.
 inline constexpr int32_t ScreenOutputCapacity = LargerOf(
     LargerOf(LargerOf(PrgImageCapacity, AsmTextCapacity),

@@ -1,5 +1,6 @@
 #include "prepare/prepare_program.h"
 
+#include "prepare/output_options.h"
 #include "prepare/prepare_run.h"
 #include "runtime/command_line.h"
 #include "runtime/run_end.h"
@@ -11,14 +12,17 @@
 namespace {
 
 constexpr UsageLine PrepareUsage[] = {
-    {"Usage: ", true, " <picture> <out.bmp> [--fit cover|contain|stretch] [--invert]"},
+    {"Usage: ", true, " <picture> <output>... [--fit cover|contain|stretch] [--invert]"},
     {"", false, "         [--dirart] [--method glyphs|diffuse|threshold]"},
     {"", false, "         [--brightness -100-100] [--contrast -100-100]"},
-    {"", false, "         [--colours <out.col> [--background 0-15]]"},
-    {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into the 320x200 1-bit"},
-    {"", false, "BMP that cellglyph converts, chosen to look as much like the picture as the"},
-    {"", false, "characters allow. The light parts become the characters, unless --invert."},
-    {"", false, "With --colours each cell also gets an ink colour, written to the colour file."},
+    {"", false, "         [--colour] [--colours <out.col>] [--background 0-15]"},
+    {"", false, "         [--ink 0-15] [--border 0-15] [--dialect acme|64tass] [--scale 1-8]"},
+    {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into a C64 screen, chosen"},
+    {"", false, "to look as much like the picture as the characters allow, and writes each output"},
+    {"", false, "in the format its name ends in: .bmp (the 320x200 1-bit picture cellglyph"},
+    {"", false, "converts), .bin (screen codes), .col (colours), .prg, .asm, .s, .seq, .petmate"},
+    {"", false, "or .png. The light parts become the characters, unless --invert. With --colour"},
+    {"", false, "each cell also gets an ink colour; --colours also writes them to a colour file."},
 };
 constexpr ProgramHelp PrepareHelp = {"cellglyph-prepare", PrepareUsage};
 
@@ -106,6 +110,7 @@ void SetOption(Option option, std::string_view value, PrepareSettings& settings)
     case Option::Colours:
       if (value.empty()) EndRejectedLine("Error: --colours needs a file name.");
       settings.coloursName = value;
+      settings.colour = true;
       break;
     case Option::Background:
       settings.background = static_cast<int16_t>(ReadOptionValue(BackgroundOption, value));
@@ -115,21 +120,36 @@ void SetOption(Option option, std::string_view value, PrepareSettings& settings)
 
 }  // namespace
 
+bool IsOptionWord(std::string_view word) { return word.substr(0, 2) == "--"; }
+
 void RunPrepareProgram() {
   AnswerHelpOrVersion(PrepareHelp);
   if (ArgumentCount() < 2) RejectCommandLine(PrepareHelp);
   PrepareSettings settings = DefaultPrepareSettings;
-  for (int index = 3; index <= ArgumentCount(); ++index) {
+  // The picture, the outputs up to the first option, then the options.
+  PrepareOutputs outputs{};
+  int index = 2;
+  for (; index <= ArgumentCount() && !IsOptionWord(ArgumentWhole(index)); ++index) {
+    if (outputs.count == MostOutputs)
+      EndRejectedLine("Error: at most 16 outputs a picture.");
+    outputs.names[outputs.count++] = ArgumentWhole(index);
+  }
+  if (outputs.count == 0) RejectCommandLine(PrepareHelp);
+  uint32_t outputOptionsGiven = 0;
+  for (; index <= ArgumentCount(); ++index) {
     const std::string_view name = ArgumentWhole(index);
     const OptionWord* found = nullptr;
     for (const OptionWord& word : Options)
       if (word.name == name) found = &word;
-    if (found == nullptr)
+    bool takesValue = found != nullptr && found->takesValue;
+    const bool outputOption = found == nullptr && IsOutputOption(name, takesValue);
+    if (found == nullptr && !outputOption)
       RejectQuoted("unknown option ", name,
                    "; the options are --fit, --method, --invert, --dirart, --brightness, "
-                   "--contrast, --colours and --background.");
+                   "--contrast, --colour, --colours, --background, --ink, --border, --dialect"
+                   " and --scale.");
     std::string_view value;
-    if (found->takesValue) {
+    if (takesValue) {
       if (index == ArgumentCount()) {
         ErrorText("Error: ");
         ErrorText(name);
@@ -137,12 +157,17 @@ void RunPrepareProgram() {
       }
       value = ArgumentWhole(++index);
     }
-    SetOption(found->option, value, settings);
+    if (outputOption) {
+      SetOutputOption(name, value, settings, outputOptionsGiven);
+    } else {
+      SetOption(found->option, value, settings);
+    }
   }
-  if (settings.background != NoColourGiven && settings.coloursName.empty())
-    EndRejectedLine("Error: --background applies to colour screens only: add --colours <file>.");
-  if (!settings.coloursName.empty() && settings.method != PrepareMethod::Glyphs)
-    EndRejectedLine("Error: --colours works with the glyphs method only.");
-  PreparePicture(ArgumentWhole(1), ArgumentWhole(2), settings);
+  SettleOutputs(outputs, settings, outputOptionsGiven);
+  if (settings.colour && settings.method != PrepareMethod::Glyphs)
+    EndRejectedLine(settings.coloursName.empty()
+                        ? "Error: --colour works with the glyphs method only."
+                        : "Error: --colours works with the glyphs method only.");
+  PreparePicture(ArgumentWhole(1), outputs, settings);
   EndRun(0);
 }

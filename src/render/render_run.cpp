@@ -37,7 +37,7 @@ void RenderScreenFile(std::string_view screenName, std::string_view imageName,
     pendingIoError = NotEnoughMemory;
     CheckIo();
   }
-  ShowNamedLine("Writing image file ", imageName, "...");
+  ShowNamedLine(WritingLineStart(format), imageName, "...");
   WriteWholeFile(imageName, imageFile, imageSize);
   ShowLine("done.");
 }
