@@ -27,7 +27,7 @@ void ExportScreenFile(std::string_view screenName, std::string_view outputName,
   }
   if (settings.backgroundGiven) colours.background = settings.background;
   if (settings.borderGiven) colours.border = settings.border;
-  const OutputStyle style = {settings.dialect, settings.colourFileGiven, 0};
+  const OutputStyle style = {settings.dialect, settings.colourFileGiven, 0, settings.set};
   const int32_t size = BuildScreenOutput(settings.format, screenCodes, colours, style, outputBytes);
   ShowNamedLine(WritingLineStart(settings.format), outputName, "...");
   WriteWholeFile(outputName, outputBytes, size);

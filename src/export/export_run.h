@@ -19,6 +19,7 @@ struct ExportSettings {
   bool borderGiven;
   bool colourFileGiven;
   std::string_view colourFileName;
+  CharacterSet set;
 };
 
 // Reads the screen file (see ReadScreenFile) and the colour file where one

@@ -10,19 +10,20 @@ int32_t BuildScreenOutput(OutputFormat format, const uint8_t* codes, const Colou
   uint8_t pixels[PixelDataSize];
   switch (format) {
     case OutputFormat::Program:
-      return BuildPrgImage(codes, colours, output);
+      return BuildPrgImage(codes, colours, output, style.set);
     case OutputFormat::AssemblerSource:
-      return BuildAsmText(codes, style.asmColours ? &colours : nullptr, style.dialect, output);
+      return BuildAsmText(codes, style.asmColours ? &colours : nullptr, style.dialect, output,
+                          style.set);
     case OutputFormat::PetmateDocument:
-      return BuildPetmateDocument(codes, colours, output);
+      return BuildPetmateDocument(codes, colours, output, style.set);
     case OutputFormat::PrintStream:
-      return BuildPetsciiStream(codes, colours.inks, output);
+      return BuildPetsciiStream(codes, colours.inks, output, style.set);
     case OutputFormat::BmpImage:
-      DrawScreen(codes, pixels);
+      DrawScreen(codes, pixels, style.set);
       BuildBmpImage(pixels, output);
       return ImageFileSize;
     case OutputFormat::PngImage:
-      DrawScreen(codes, pixels);
+      DrawScreen(codes, pixels, style.set);
       return EncodePngImage(pixels, colours.inks, colours.background, style.scale, output);
     case OutputFormat::ScreenCodes:
       std::memcpy(output, codes, CellCount);

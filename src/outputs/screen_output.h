@@ -15,6 +15,7 @@ struct OutputStyle {
   AsmDialect dialect;  // assembler source
   bool asmColours;     // assembler source: the colours follow the screen codes
   uint8_t scale;       // PNG image
+  CharacterSet set;    // every format but the codes and colours
 };
 
 constexpr int32_t LargerOf(int32_t a, int32_t b) { return a > b ? a : b; }

@@ -1,6 +1,7 @@
 #include "prepare/output_options.h"
 
 #include "outputs/png_image.h"
+#include "screens/charset_option.h"
 #include "screens/colour_options.h"
 #include "screens/number_option.h"
 #include "screens/rejection_line.h"
@@ -29,7 +30,7 @@ struct OutputOption {
   std::string_view appliesTo;
 };
 
-enum OptionIndex : uint8_t { ColourIndex, InkIndex, BorderIndex, DialectIndex, ScaleIndex };
+enum OptionIndex : uint8_t { ColourIndex, InkIndex, BorderIndex, DialectIndex, ScaleIndex, CharsetIndex };
 
 constexpr OutputOption Options[] = {
     {"--colour", false, ~0u, ""},
@@ -40,6 +41,7 @@ constexpr OutputOption Options[] = {
     {"--dialect", true, FormatBit(OutputFormat::AssemblerSource),
      " applies to assembler source (.asm, .s) only."},
     {ScaleOption.name, true, FormatBit(OutputFormat::PngImage), " applies to .png outputs only."},
+    {CharsetOptionName, true, ~0u, ""},
 };
 
 int FindOption(std::string_view name) {
@@ -89,8 +91,11 @@ void SetOutputOption(std::string_view name, std::string_view value, PrepareSetti
         RejectQuoted("unknown assembler dialect ", value, "; the dialects are acme and 64tass.");
       }
       break;
-    default:
+    case ScaleIndex:
       settings.style.scale = static_cast<uint8_t>(ReadOptionValue(ScaleOption, value));
+      break;
+    default:
+      settings.style.set = ReadCharsetValue(value);
       break;
   }
 }
@@ -116,6 +121,9 @@ void SettleOutputs(PrepareOutputs& outputs, const PrepareSettings& settings, uin
       RejectOption(option.name, option.appliesTo);
     ++index;
   }
+  if (settings.style.set == CharacterSet::Lower && (named & FormatBit(OutputFormat::BmpImage)) != 0)
+    EndRejectedLine("Error: a .bmp output goes with the upper-case set only: cellglyph matches its"
+                    " pixels against that set.");
   if (settings.colour && (given & 1u << InkIndex) != 0)
     RejectOption(InkOption.name, " does not go with --colour: each cell's ink is chosen with it.");
   if (settings.background != NoColourGiven && !settings.colour && (named & ColourFormats) == 0)

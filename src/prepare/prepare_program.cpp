@@ -17,6 +17,7 @@ constexpr UsageLine PrepareUsage[] = {
     {"", false, "         [--brightness -100-100] [--contrast -100-100]"},
     {"", false, "         [--colour] [--colours <out.col>] [--background 0-15]"},
     {"", false, "         [--ink 0-15] [--border 0-15] [--dialect acme|64tass] [--scale 1-8]"},
+    {"", false, "         [--charset upper|lower]"},
     {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into a C64 screen, chosen"},
     {"", false, "to look as much like the picture as the characters allow, and writes each output"},
     {"", false, "in the format its name ends in: .bmp (the 320x200 1-bit picture cellglyph"},
@@ -146,8 +147,8 @@ void RunPrepareProgram() {
     if (found == nullptr && !outputOption)
       RejectQuoted("unknown option ", name,
                    "; the options are --fit, --method, --invert, --dirart, --brightness, "
-                   "--contrast, --colour, --colours, --background, --ink, --border, --dialect"
-                   " and --scale.");
+                   "--contrast, --colour, --colours, --background, --ink, --border, --dialect,"
+                   " --scale and --charset.");
     std::string_view value;
     if (takesValue) {
       if (index == ArgumentCount()) {

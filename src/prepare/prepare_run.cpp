@@ -10,7 +10,9 @@
 #include "picture/resampling.h"
 #include "prepare/bit_picture.h"
 #include "prepare/glyph_method.h"
+#include "prepare/glyph_stamps.h"
 #include "match/cell_matcher.h"
+#include "outputs/screen_drawing.h"
 #include "prepare/ink_palette.h"
 #include "prepare/prepare_outputs.h"
 #include "prepare/simple_methods.h"
@@ -96,11 +98,12 @@ void ChoosePixels(const PrepareSettings& settings) {
                           ? static_cast<uint8_t>(settings.background)
                           : ChooseBackground(picture, AllColours);
   }
+  UseGlyphSet(settings.style.set);
   ChooseGlyphs(picture, rule, settings.normalGlyphsOnly, codes, inks);
   std::copy(inks, inks + CellCount, colourFile.inks);
   colourFile.border = rule.background;  // the screen's edge continues its background
   colourFile.background = rule.background;
-  DrawGlyphs(codes, bits);
+  DrawScreen(codes, bits.rows, settings.style.set);
 }
 
 
@@ -111,8 +114,14 @@ void ChoosePixels(const PrepareSettings& settings) {
 // the options say otherwise.
 void SettleScreen(const PrepareSettings& settings, PreparedScreen& screen) {
   screen.bits = bits;
-  int16_t sameBits[CellRows][CellColumns];
-  MatchCells(bits.rows, settings.normalGlyphsOnly, screen.codes, sameBits);
+  // The converter matches in the upper-case set alone; the other set is
+  // matched the same way, by the same rule.
+  if (settings.style.set == CharacterSet::Upper) {
+    int16_t sameBits[CellRows][CellColumns];
+    MatchCells(bits.rows, settings.normalGlyphsOnly, screen.codes, sameBits);
+  } else {
+    MatchCellsInSet(bits.rows, settings.style.set, settings.normalGlyphsOnly, screen.codes);
+  }
   if (settings.colour) {
     screen.colours = colourFile;
   } else {

@@ -40,4 +40,4 @@ inline constexpr int16_t NoColourGiven = -1;
 
 inline constexpr PrepareSettings DefaultPrepareSettings = {
     FitMode::Cover, PrepareMethod::Glyphs, false, false, {0, 0}, false, {}, NoColourGiven,
-    NoColourGiven, NoColourGiven, {AsmDialect::DotByte, false, DefaultScale}};
+    NoColourGiven, NoColourGiven, {AsmDialect::DotByte, false, DefaultScale, CharacterSet::Upper}};

@@ -29,7 +29,7 @@ void RenderScreenFile(std::string_view screenName, std::string_view imageName,
   }
   if (settings.backgroundGiven) colours.background = settings.background;
   const OutputFormat format = settings.png ? OutputFormat::PngImage : OutputFormat::BmpImage;
-  const OutputStyle style = {AsmDialect::DotByte, false, settings.scale};
+  const OutputStyle style = {AsmDialect::DotByte, false, settings.scale, settings.set};
   const int32_t imageSize = BuildScreenOutput(format, screenCodes, colours, style, imageFile);
   // libpng fails only when it cannot get memory; the run then ends as a
   // file operation would that ran out of it.
