@@ -49,6 +49,12 @@ OutputFormat FormatFromWord(std::string_view word) {
   return OutputFormat::Unknown;
 }
 
+std::string_view ExtensionOf(OutputFormat format) {
+  for (const FormatName& entry : Extensions)
+    if (entry.format == format) return entry.text;
+  return {};
+}
+
 bool IsExportFormat(OutputFormat format) {
   return format == OutputFormat::Program || format == OutputFormat::AssemblerSource ||
          format == OutputFormat::PrintStream || format == OutputFormat::PetmateDocument;

@@ -26,6 +26,10 @@ OutputFormat FormatFromName(std::string_view name);
 // lower case.
 OutputFormat FormatFromWord(std::string_view word);
 
+// The extension a format's files are named with, without the dot: the
+// word FormatFromWord takes.
+std::string_view ExtensionOf(OutputFormat format);
+
 // Whether the format is one of the export program's four.
 bool IsExportFormat(OutputFormat format);
 
