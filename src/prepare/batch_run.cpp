@@ -141,8 +141,7 @@ void RunShare(const BatchRequest& request, std::vector<std::string> pictures,
       }
     }
     const int status = PlatformEndChild(stream);
-    if (status == 0 && finished == pictures.size()) return;
-    if (finished == pictures.size()) return;  // ended after its last picture
+    if (finished == pictures.size()) return;
     ReportFailed(progress, pictures[finished], account, status);
     pictures.erase(pictures.begin(), pictures.begin() + static_cast<long>(finished) + 1);
   }

@@ -1,7 +1,6 @@
 // Children through the command interpreter: every word in double quotes
 // (names hold none), and the whole line in one more pair, which the
 // interpreter takes off again.
-#include <io.h>
 #include <windows.h>
 
 #include "runtime/child_platform.h"
