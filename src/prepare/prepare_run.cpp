@@ -3,19 +3,19 @@
 #include <algorithm>
 
 #include "console/console_lines.h"
-#include "runtime/error_numbers.h"
-#include "runtime/io_check.h"
 #include "files/whole_file.h"
+#include "match/cell_matcher.h"
+#include "outputs/screen_drawing.h"
 #include "picture/picture_file.h"
 #include "picture/resampling.h"
 #include "prepare/bit_picture.h"
 #include "prepare/glyph_method.h"
 #include "prepare/glyph_stamps.h"
-#include "match/cell_matcher.h"
-#include "outputs/screen_drawing.h"
 #include "prepare/ink_palette.h"
 #include "prepare/prepare_outputs.h"
 #include "prepare/simple_methods.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
 #include "screens/bmp_image.h"
 #include "screens/colour_file.h"
 #include "screens/rejection_line.h"
@@ -106,7 +106,6 @@ void ChoosePixels(const PrepareSettings& settings) {
   DrawScreen(codes, bits.rows, settings.style.set);
 }
 
-
 // The screen of the outputs: the pixels chosen, the screen codes the
 // converter gives them (look-alike glyphs become the lowest-numbered one,
 // as cellglyph makes of the BMP), and their colours: those chosen with the
@@ -134,7 +133,8 @@ void SettleScreen(const PrepareSettings& settings, PreparedScreen& screen) {
                                                     : Black;
     FillColourScreen(ink, paper, paper, screen.colours);
   }
-  if (settings.border != NoColourGiven) screen.colours.border = static_cast<uint8_t>(settings.border);
+  if (settings.border != NoColourGiven)
+    screen.colours.border = static_cast<uint8_t>(settings.border);
 }
 
 PreparedScreen screen;
