@@ -22,28 +22,8 @@ packages=(
   time                                      # GNU time: the cost tests' peak memory
 )
 
-install_missing_packages() {
-  if ! command -v dpkg-query >/dev/null; then
-    echo "Not a Debian system: the packages named in test.sh are not checked."
-    return
-  fi
-  local missing=() package
-  for package in "${packages[@]}"; do
-    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
-      missing+=("$package")
-  done
-  [ ${#missing[@]} -eq 0 ] && return
-  if [ "$(id -u)" -ne 0 ]; then
-    echo "The tests need Debian packages that are not installed. Install them with:" >&2
-    echo "  sudo apt-get install ${missing[*]}" >&2
-    exit 1
-  fi
-  echo "Installing ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  apt-get update -qq
-  apt-get install -y -qq "${missing[@]}" >/dev/null
-}
-
+# shellcheck source=cmake/install_packages.sh
+source cmake/install_packages.sh
 install_missing_packages
 
 # Runs a workflow preset. ctest passes a suite in which every test was

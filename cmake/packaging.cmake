@@ -4,13 +4,17 @@ include(GNUInstallDirs)
 
 install(TARGETS cellglyph cellglyph-prepare cellglyph-render cellglyph-export
         RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# The photo the README's first command converts, to try the programs on.
 if(WIN32)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION .)
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/chelsea.jpg DESTINATION examples)
 else()
   install(FILES ${PROJECT_SOURCE_DIR}/man/cellglyph.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-prepare.1
                 ${PROJECT_SOURCE_DIR}/man/cellglyph-render.1 ${PROJECT_SOURCE_DIR}/man/cellglyph-export.1
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
   install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+  install(FILES ${PROJECT_SOURCE_DIR}/examples/chelsea.jpg
+          DESTINATION ${CMAKE_INSTALL_DOCDIR}/examples)
 endif()
 
 # Also named in cmake/debian/changelog and cmake/debian/copyright.
@@ -25,6 +29,11 @@ set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
 # One line each in the package's description: Debian wants them within 80
 # columns.
 string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "cellglyph-prepare turns a picture in any common format (PNG, JPEG, GIF,"
+    "BMP, TIFF, WebP and more), or a folder of them on every core, into a C64"
+    "screen in one command, in one ink or in colour, in either character set,"
+    "and writes it as a C64 program, assembler source, PETSCII stream, Petmate"
+    "document or PNG preview."
     "cellglyph reads a 320 x 200 pixel, 1-bit uncompressed BMP and writes a"
     "1000-byte Commodore 64 screen file, choosing for every 8 x 8 cell the"
     "character with the most pixels in common, and reports how well the"

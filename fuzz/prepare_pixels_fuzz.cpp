@@ -233,7 +233,7 @@ void CheckGlyphs(const Header& header) {
                                               : header.background;
     Require(rule.background < C64ColourCount, "background outside the palette");
   }
-  ChooseGlyphs(picture, rule, {normalGlyphsOnly, false}, codes, inks);
+  ChooseGlyphs(picture, rule, {normalGlyphsOnly, false, CharacterSet::Upper}, codes, inks);
   const auto usable = static_cast<uint16_t>(rule.inks & ~(1u << rule.background));
   for (int cell = 0; cell < CellCount; ++cell) {
     Require(!normalGlyphsOnly || codes[cell] < 128, "a reverse glyph among normal ones");

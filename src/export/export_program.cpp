@@ -3,6 +3,7 @@
 #include "export/export_run.h"
 #include "runtime/command_line.h"
 #include "runtime/run_end.h"
+#include "screens/charset_option.h"
 #include "screens/colour_options.h"
 #include "screens/program_help.h"
 #include "screens/rejection_line.h"
@@ -13,7 +14,7 @@ constexpr UsageLine ExportUsage[] = {
     {"Usage: ", true, " <screen.bin> <output.prg|.asm|.s|.seq|.petmate>"},
     {"", false, "         [--format prg|asm|seq|petmate] [--colours <colours.bin>]"},
     {"", false, "         [--dialect acme|64tass] [--ink 0-15] [--background 0-15]"},
-    {"", false, "         [--border 0-15]"},
+    {"", false, "         [--border 0-15] [--charset upper|lower]"},
     {"", false, "Writes a 1000-byte screen file, in the colours of a 1002-byte colour file where"},
     {"", false, "one is given, as a C64 program that shows it, as assembler source, as a PETSCII"},
     {"", false, "print stream or as a Petmate document."},
@@ -39,7 +40,8 @@ enum OptionIndex : uint8_t {
   ColoursIndex,
   InkIndex,
   BackgroundIndex,
-  BorderIndex
+  BorderIndex,
+  CharsetIndex
 };
 
 constexpr uint8_t EveryFormat = FormatBit(OutputFormat::Program) |
@@ -60,6 +62,7 @@ constexpr OptionRule Options[] = {
      " applies to programs (.prg) and Petmate documents (.petmate) only."},
     {BorderOption.name, ScreenFormats,
      " applies to programs (.prg) and Petmate documents (.petmate) only."},
+    {CharsetOptionName, EveryFormat, ""},
 };
 constexpr int OptionCount = sizeof Options / sizeof Options[0];
 
@@ -72,7 +75,7 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
   switch (index) {
     case FormatIndex:
       settings.format = FormatFromWord(value);
-      if (settings.format == OutputFormat::Unknown)
+      if (!IsExportFormat(settings.format))
         RejectQuoted("unknown format ", value, "; the formats are prg, asm, seq and petmate.");
       break;
     case DialectIndex:
@@ -95,9 +98,12 @@ void ReadOption(int index, std::string_view value, ExportSettings& settings) {
       settings.background = ReadColour(BackgroundOption, value);
       settings.backgroundGiven = true;
       break;
-    default:
+    case BorderIndex:
       settings.border = ReadColour(BorderOption, value);
       settings.borderGiven = true;
+      break;
+    default:
+      settings.set = ReadCharsetValue(value);
       break;
   }
 }
@@ -109,7 +115,8 @@ void RunExportProgram() {
   // The screen and the output, then options in pairs of name and value.
   if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) RejectCommandLine(ExportHelp);
   ExportSettings settings{OutputFormat::Unknown, AsmDialect::DotByte, StartupInk,
-                          StartupBackground, StartupBorder, false, false, false, {}};
+                          StartupBackground, StartupBorder, false, false, false, {},
+                          CharacterSet::Upper};
   uint8_t given = 0;  // bit n: option n was on the command line
   for (int argument = 3; argument < ArgumentCount(); argument += 2) {
     std::string_view name = ArgumentWhole(argument);
@@ -117,14 +124,14 @@ void RunExportProgram() {
     while (index < OptionCount && Options[index].name != name) ++index;
     if (index == OptionCount)
       RejectQuoted("unknown option ", name,
-                   "; the options are --format, --dialect, --colours, --ink, --background and"
-                   " --border.");
+                   "; the options are --format, --dialect, --colours, --ink, --background,"
+                   " --border and --charset.");
     ReadOption(index, ArgumentWhole(argument + 1), settings);
     given = static_cast<uint8_t>(given | 1u << index);
   }
   const std::string_view outputName = ArgumentWhole(2);
   if (settings.format == OutputFormat::Unknown) settings.format = FormatFromName(outputName);
-  if (settings.format == OutputFormat::Unknown)
+  if (!IsExportFormat(settings.format))
     RejectQuoted("cannot tell the format from the name ", outputName,
                  ": the formats are .prg, .asm (or .s), .seq and .petmate, or --format"
                  " prg|asm|seq|petmate.");

@@ -2,8 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
-#include "export/asm_text.h"
-#include "export/export_formats.h"
+#include "outputs/asm_text.h"
+#include "outputs/output_formats.h"
 
 // What the output file is to be, settled from the command line.
 struct ExportSettings {
@@ -19,6 +19,7 @@ struct ExportSettings {
   bool borderGiven;
   bool colourFileGiven;
   std::string_view colourFileName;
+  CharacterSet set;
 };
 
 // Reads the screen file (see ReadScreenFile) and the colour file where one

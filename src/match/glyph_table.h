@@ -16,18 +16,20 @@ inline constexpr int16_t HighestNormalGlyph = NormalGlyphCount - 1;
 inline constexpr int ReverseGlyphOffset = 128;
 
 // Row r of glyph n is byte n x 8 + r, row 0 at the top; within a row bit 7 is
-// the leftmost pixel, as in the image data.
-consteval std::array<uint8_t, GlyphTableSize> BuildGlyphTable() {
+// the leftmost pixel, as in the image data. The normal glyphs come from
+// patterns (NormalGlyphPatterns here; the other character set has its own).
+consteval std::array<uint8_t, GlyphTableSize> BuildGlyphTable(
+    const uint64_t (&patterns)[NormalGlyphCount] = NormalGlyphPatterns) {
   std::array<uint8_t, GlyphTableSize> table{};
   for (int glyph = 0; glyph < NormalGlyphCount; ++glyph) {
     for (int row = 0; row < GlyphRows; ++row) {
-      const auto bits = static_cast<uint8_t>(NormalGlyphPatterns[glyph] >> (8 * (7 - row)));
+      const auto bits = static_cast<uint8_t>(patterns[glyph] >> (8 * (7 - row)));
       table[glyph * GlyphRows + row] = bits;
       table[(glyph + ReverseGlyphOffset) * GlyphRows + row] = static_cast<uint8_t>(~bits);
     }
   }
   // The reverse of glyph 0 is not a plain complement: its row 5 has one
-  // pixel fewer set (0x99 rather than 0x9D).
+  // pixel fewer set (0x99 rather than 0x9D). Both character sets share the @.
   table[ReverseGlyphOffset * GlyphRows + 5] = 0x99;
   return table;
 }

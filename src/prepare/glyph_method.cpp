@@ -313,7 +313,7 @@ void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const Glyph
   MakeLightnessTables(tables);
   for (int glyph = 0; glyph < GlyphCount; ++glyph)
     glyphCost[glyph] =
-        !glyphs.textLikeAlike && IsTextLike(static_cast<uint8_t>(glyph)) ? TextLikeCost : 0;
+        !glyphs.textLikeAlike && IsTextLike(static_cast<uint8_t>(glyph), glyphs.set) ? TextLikeCost : 0;
   palette = TheInkPalette().colours;
   static ScreenPicture start;
   const int onlyInk = OnlyInk(rule);

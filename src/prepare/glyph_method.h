@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "match/character_sets.h"
 #include "match/screen_layout.h"
 #include "picture/screen_picture.h"
 #include "prepare/bit_picture.h"
@@ -17,6 +18,7 @@ struct InkRule {
 struct GlyphRule {
   bool normalOnly;     // only characters 0 to 127 take part
   bool textLikeAlike;  // the text-like glyphs (text_like_glyphs.h) weighed as any other
+  CharacterSet set;    // the set the stamps are of (UseGlyphSet), for which glyphs read as text
 };
 
 // Chooses a character and an ink for every cell so that the screen, seen

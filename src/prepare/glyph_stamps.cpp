@@ -4,15 +4,18 @@
 
 namespace {
 
-GlyphStamps stamps;
-bool made = false;
+GlyphStamps stampsOfSet[2];
+bool made[2] = {};
+CharacterSet chosenSet = CharacterSet::Upper;
 
-void MakeGlyphStamps() {
+void MakeGlyphStamps(CharacterSet set, GlyphStamps& stamps) {
+  const uint8_t* table = GlyphTableOf(set);
+  const uint64_t* patterns = GlyphPatternsOf(set);
   for (int glyph = 0; glyph < GlyphCount; ++glyph) {
     float cell[GlyphRows * GlyphRows];
     for (int j = 0; j < GlyphRows; ++j)
       for (int i = 0; i < GlyphRows; ++i)
-        cell[j * GlyphRows + i] = (GlyphTable[glyph * GlyphRows + j] & BitMaskTable[i]) ? 1.0f : 0;
+        cell[j * GlyphRows + i] = (table[glyph * GlyphRows + j] & BitMaskTable[i]) ? 1.0f : 0;
     float square[StampPixels];
     BlurCell(cell, square);
     for (int j = 0; j < StampSpan; ++j)
@@ -37,13 +40,16 @@ void MakeGlyphStamps() {
     }
     stamps.repeats[glyph] = false;
     for (int lower = 0; lower < glyph; ++lower)
-      if (GlyphPatterns[lower] == GlyphPatterns[glyph]) stamps.repeats[glyph] = true;
+      if (patterns[lower] == patterns[glyph]) stamps.repeats[glyph] = true;
   }
 }
 
 }  // namespace
 
 const GlyphStamps& TheGlyphStamps() {
-  if (!made) MakeGlyphStamps(), made = true;
-  return stamps;
+  const auto set = static_cast<int>(chosenSet);
+  if (!made[set]) MakeGlyphStamps(chosenSet, stampsOfSet[set]), made[set] = true;
+  return stampsOfSet[set];
 }
+
+void UseGlyphSet(CharacterSet set) { chosenSet = set; }

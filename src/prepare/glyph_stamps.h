@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "match/character_sets.h"
 #include "match/glyph_table.h"
 #include "prepare/viewing_blur.h"
 
@@ -33,5 +34,8 @@ struct GlyphStamps {
   bool repeats[GlyphCount];  // drawn exactly as a lower glyph: no need to try it
 };
 
-// Made on first use; the same for every run.
+// The stamps of the character set chosen last by UseGlyphSet, the
+// upper-case/graphics set until then. Each set's are made on first use and
+// the same for every run; the set is chosen once, before any glyphs are.
 const GlyphStamps& TheGlyphStamps();
+void UseGlyphSet(CharacterSet set);

@@ -1,5 +1,7 @@
 #include "prepare/prepare_program.h"
 
+#include "prepare/batch_run.h"
+#include "prepare/output_options.h"
 #include "prepare/prepare_run.h"
 #include "runtime/command_line.h"
 #include "runtime/run_end.h"
@@ -11,15 +13,22 @@
 namespace {
 
 constexpr UsageLine PrepareUsage[] = {
-    {"Usage: ", true, " <picture> <out.bmp> [--fit cover|contain|stretch] [--invert]"},
+    {"Usage: ", true, " <picture> <output>... [--fit cover|contain|stretch] [--invert]"},
     {"", false, "         [--dirart] [--all-glyphs] [--method glyphs|diffuse|threshold]"},
     {"", false, "         [--brightness -100-100] [--contrast -100-100]"},
-    {"", false, "         [--colours <out.col> [--background 0-15]]"},
-    {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into the 320x200 1-bit"},
-    {"", false, "BMP that cellglyph converts, chosen to look as much like the picture as the"},
-    {"", false, "characters allow. The light parts become the characters, unless --invert."},
-    {"", false, "With --colours each cell also gets an ink colour, written to the colour file."},
+    {"", false, "         [--colour] [--colours <out.col>] [--background 0-15]"},
+    {"", false, "         [--ink 0-15] [--border 0-15] [--dialect acme|64tass] [--scale 1-8]"},
+    {"", false, "         [--charset upper|lower]"},
+    {"", false, "Turns a picture (PNG, JPEG, GIF, BMP, TIFF, WebP, ...) into a C64 screen, chosen"},
+    {"", false, "to look as much like the picture as the characters allow, and writes each output"},
+    {"", false, "in the format its name ends in: .bmp (the 320x200 1-bit picture cellglyph"},
+    {"", false, "converts), .bin (screen codes), .col (colours), .prg, .asm, .s, .seq, .petmate"},
+    {"", false, "or .png. The light parts become the characters, unless --invert. With --colour"},
+    {"", false, "each cell also gets an ink colour; --colours also writes them to a colour file."},
     {"", false, "Letters, digits and @ # $ % & are held back from shading unless --all-glyphs."},
+    {"       ", true, " -o <folder> [--format prg,png,...] [options] <picture|folder>..."},
+    {"", false, "Converts many pictures, on every core, into the folder: the outputs of each in"},
+    {"", false, "the formats named (prg unless told), named after it."},
 };
 constexpr ProgramHelp PrepareHelp = {"cellglyph-prepare", PrepareUsage};
 
@@ -113,6 +122,7 @@ void SetOption(Option option, std::string_view value, PrepareSettings& settings)
     case Option::Colours:
       if (value.empty()) EndRejectedLine("Error: --colours needs a file name.");
       settings.coloursName = value;
+      settings.colour = true;
       break;
     case Option::Background:
       settings.background = static_cast<int16_t>(ReadOptionValue(BackgroundOption, value));
@@ -120,36 +130,149 @@ void SetOption(Option option, std::string_view value, PrepareSettings& settings)
   }
 }
 
+bool IsOptionWord(std::string_view word) { return word.substr(0, 2) == "--"; }
+
+// Reads the option at index, and its value where it takes one, into
+// settings; returns the index of the last word it used.
+int ReadOptionAt(int index, PrepareSettings& settings, uint32_t& outputOptionsGiven) {
+  const std::string_view name = ArgumentWhole(index);
+  const OptionWord* found = nullptr;
+  for (const OptionWord& word : Options)
+    if (word.name == name) found = &word;
+  bool takesValue = found != nullptr && found->takesValue;
+  const bool outputOption = found == nullptr && IsOutputOption(name, takesValue);
+  if (found == nullptr && !outputOption)
+    RejectQuoted("unknown option ", name,
+                 "; the options are --fit, --method, --invert, --dirart, --all-glyphs, "
+                 "--brightness, --contrast, --colour, --colours, --background, --ink, --border,"
+                 " --dialect, --scale, --charset, --output-folder and --format.");
+  std::string_view value;
+  if (takesValue) {
+    if (index == ArgumentCount()) {
+      ErrorText("Error: ");
+      ErrorText(name);
+      EndRejectedLine(" needs a value.");
+    }
+    value = ArgumentWhole(++index);
+  }
+  if (outputOption) {
+    SetOutputOption(name, value, settings, outputOptionsGiven);
+  } else {
+    SetOption(found->option, value, settings);
+  }
+  return index;
+}
+
+void RejectMethodBesideColour(const PrepareSettings& settings) {
+  if (settings.colour && settings.method != PrepareMethod::Glyphs)
+    EndRejectedLine(settings.coloursName.empty()
+                        ? "Error: --colour works with the glyphs method only."
+                        : "Error: --colours works with the glyphs method only.");
+}
+
+// The batch's options: the folder the outputs go into, their formats.
+constexpr std::string_view FolderOptionNames[] = {"-o", "--output-folder"};
+constexpr std::string_view FormatOptionName = "--format";
+
+bool IsFolderOption(std::string_view word) {
+  return word == FolderOptionNames[0] || word == FolderOptionNames[1];
+}
+
+bool AsksForBatch() {
+  for (int index = 1; index <= ArgumentCount(); ++index)
+    if (IsFolderOption(ArgumentWhole(index)) || ArgumentWhole(index) == WorkerOptionName)
+      return true;
+  return false;
+}
+
+// The formats of --format: words of FormatFromWord between commas.
+void ReadFormats(std::string_view list, BatchRequest& request) {
+  while (!list.empty()) {
+    const size_t comma = list.find(',');
+    const std::string_view word = list.substr(0, comma);
+    const OutputFormat format = FormatFromWord(word);
+    if (format == OutputFormat::Unknown)
+      RejectQuoted("unknown format ", word,
+                   "; the formats are bmp, bin, col, prg, asm, seq, petmate and png.");
+    if (request.formats.size() == MostOutputs) EndRejectedLine("Error: at most 16 formats.");
+    request.formats.push_back(format);
+    list = comma == std::string_view::npos ? std::string_view{} : list.substr(comma + 1);
+  }
+}
+
+// prepare -o FOLDER [--format prg,png,...] [options] PICTURE|FOLDER...
+[[noreturn]] void RunBatchProgram() {
+  PrepareSettings settings = DefaultPrepareSettings;
+  BatchRequest request;
+  bool worker = false;
+  uint32_t outputOptionsGiven = 0;
+  for (int index = 1; index <= ArgumentCount(); ++index) {
+    const std::string_view word = ArgumentWhole(index);
+    const int first = index;
+    if (word == WorkerOptionName) {
+      worker = true;
+      continue;
+    }
+    if (IsFolderOption(word) || word == FormatOptionName) {
+      if (index == ArgumentCount()) {
+        ErrorText("Error: ");
+        ErrorText(word);
+        EndRejectedLine(" needs a value.");
+      }
+      const std::string_view value = ArgumentWhole(++index);
+      if (word == FormatOptionName) {
+        ReadFormats(value, request);
+      } else {
+        request.folder = value;
+      }
+    } else if (IsOptionWord(word)) {
+      index = ReadOptionAt(index, settings, outputOptionsGiven);
+    } else {
+      request.inputs.emplace_back(word);
+      continue;
+    }
+    for (int used = first; used <= index; ++used) request.optionWords.emplace_back(ArgumentWhole(used));
+  }
+  if (request.folder.empty()) EndRejectedLine("Error: --worker needs --output-folder.");
+  if (request.formats.empty()) request.formats.push_back(OutputFormat::Program);
+  if (!settings.coloursName.empty())
+    EndRejectedLine("Error: --colours names one file; for many pictures add col to --format.");
+  if (request.inputs.empty()) RejectCommandLine(PrepareHelp);
+  // The option rules of one picture, for outputs of the formats asked for.
+  std::string names[MostOutputs];
+  PrepareOutputs outputs{};
+  for (OutputFormat format : request.formats) {
+    names[outputs.count] = "picture." + std::string(ExtensionOf(format));
+    outputs.names[outputs.count] = names[outputs.count];
+    ++outputs.count;
+  }
+  SettleOutputs(outputs, settings, outputOptionsGiven);
+  RejectMethodBesideColour(settings);
+  if (worker) RunBatchWorker(request, settings);
+  RunBatch(request, settings);
+}
+
 }  // namespace
 
 void RunPrepareProgram() {
   AnswerHelpOrVersion(PrepareHelp);
   if (ArgumentCount() < 2) RejectCommandLine(PrepareHelp);
+  if (AsksForBatch()) RunBatchProgram();
   PrepareSettings settings = DefaultPrepareSettings;
-  for (int index = 3; index <= ArgumentCount(); ++index) {
-    const std::string_view name = ArgumentWhole(index);
-    const OptionWord* found = nullptr;
-    for (const OptionWord& word : Options)
-      if (word.name == name) found = &word;
-    if (found == nullptr)
-      RejectQuoted("unknown option ", name,
-                   "; the options are --fit, --method, --invert, --dirart, --all-glyphs, "
-                   "--brightness, --contrast, --colours and --background.");
-    std::string_view value;
-    if (found->takesValue) {
-      if (index == ArgumentCount()) {
-        ErrorText("Error: ");
-        ErrorText(name);
-        EndRejectedLine(" needs a value.");
-      }
-      value = ArgumentWhole(++index);
-    }
-    SetOption(found->option, value, settings);
+  // The picture, the outputs up to the first option, then the options.
+  PrepareOutputs outputs{};
+  int index = 2;
+  for (; index <= ArgumentCount() && !IsOptionWord(ArgumentWhole(index)); ++index) {
+    if (outputs.count == MostOutputs)
+      EndRejectedLine("Error: at most 16 outputs a picture.");
+    outputs.names[outputs.count++] = ArgumentWhole(index);
   }
-  if (settings.background != NoColourGiven && settings.coloursName.empty())
-    EndRejectedLine("Error: --background applies to colour screens only: add --colours <file>.");
-  if (!settings.coloursName.empty() && settings.method != PrepareMethod::Glyphs)
-    EndRejectedLine("Error: --colours works with the glyphs method only.");
-  PreparePicture(ArgumentWhole(1), ArgumentWhole(2), settings);
+  if (outputs.count == 0) RejectCommandLine(PrepareHelp);
+  uint32_t outputOptionsGiven = 0;
+  for (; index <= ArgumentCount(); ++index)
+    index = ReadOptionAt(index, settings, outputOptionsGiven);
+  SettleOutputs(outputs, settings, outputOptionsGiven);
+  RejectMethodBesideColour(settings);
+  PreparePicture(ArgumentWhole(1), outputs, settings);
   EndRun(0);
 }

@@ -5,14 +5,19 @@
 
 #include "console/console_lines.h"
 #include "files/whole_file.h"
-#include "runtime/io_check.h"
+#include "match/cell_matcher.h"
+#include "outputs/screen_drawing.h"
 #include "picture/decode_rules.h"
 #include "picture/picture_file.h"
 #include "picture/resampling.h"
 #include "prepare/bit_picture.h"
 #include "prepare/glyph_method.h"
+#include "prepare/glyph_stamps.h"
 #include "prepare/ink_palette.h"
+#include "prepare/prepare_outputs.h"
 #include "prepare/simple_methods.h"
+#include "runtime/error_numbers.h"
+#include "runtime/io_check.h"
 #include "screens/bmp_image.h"
 #include "screens/colour_file.h"
 #include "screens/rejection_line.h"
@@ -30,7 +35,6 @@ CoveragePlane coverage;
 BitPicture bits;
 uint8_t codes[CellCount];
 uint8_t inks[CellCount];
-uint8_t bmpFile[ImageFileSize];
 ColourScreen colourFile;
 
 // What a unit of colour difference (Delta E, in a block of 4 x 4 pixels)
@@ -119,33 +123,77 @@ void ChoosePixels(const PrepareSettings& settings) {
   }
   InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0}
                                          : InkRule{Black, 1u << White, 0};
-  if (!settings.coloursName.empty()) {
+  if (settings.colour) {
     rule.inks = AllColours;
     rule.colourWeight = ColourWeight;
     rule.background = settings.background != NoColourGiven
                           ? static_cast<uint8_t>(settings.background)
                           : ChooseBackground(picture, AllColours);
   }
-  ChooseGlyphs(picture, rule, {settings.normalGlyphsOnly, settings.allGlyphsAlike}, codes, inks);
+  UseGlyphSet(settings.style.set);
+  ChooseGlyphs(picture, rule,
+               {settings.normalGlyphsOnly, settings.allGlyphsAlike, settings.style.set}, codes,
+               inks);
   std::copy(inks, inks + CellCount, colourFile.inks);
   colourFile.border = rule.background;  // the screen's edge continues its background
   colourFile.background = rule.background;
-  DrawGlyphs(codes, bits);
+  DrawScreen(codes, bits.rows, settings.style.set);
 }
+
+// The screen of the outputs: the pixels chosen, the screen codes the
+// converter gives them (look-alike glyphs become the lowest-numbered one,
+// as cellglyph makes of the BMP), and their colours: those chosen with the
+// glyphs, or one ink on a background, the prepared light and dark unless
+// the options say otherwise.
+void SettleScreen(const PrepareSettings& settings, PreparedScreen& screen) {
+  screen.bits = bits;
+  // The converter matches in the upper-case set alone; the other set is
+  // matched the same way, by the same rule.
+  if (settings.style.set == CharacterSet::Upper) {
+    int16_t sameBits[CellRows][CellColumns];
+    MatchCells(bits.rows, settings.normalGlyphsOnly, screen.codes, sameBits);
+  } else {
+    MatchCellsInSet(bits.rows, settings.style.set, settings.normalGlyphsOnly, screen.codes);
+  }
+  if (settings.colour) {
+    screen.colours = colourFile;
+  } else {
+    const uint8_t ink = settings.ink != NoColourGiven ? static_cast<uint8_t>(settings.ink)
+                        : settings.darkPartsDrawn      ? Black
+                                                       : White;
+    const uint8_t paper = settings.background != NoColourGiven
+                              ? static_cast<uint8_t>(settings.background)
+                          : settings.darkPartsDrawn ? White
+                                                    : Black;
+    FillColourScreen(ink, paper, paper, screen.colours);
+  }
+  if (settings.border != NoColourGiven)
+    screen.colours.border = static_cast<uint8_t>(settings.border);
+}
+
+PreparedScreen screen;
+BuiltOutputs built;
 
 }  // namespace
 
-void PreparePicture(std::string_view pictureName, std::string_view outputName,
+void PreparePicture(std::string_view pictureName, const PrepareOutputs& outputs,
                     const PrepareSettings& settings) {
   ShowNamedLine("Reading picture ", pictureName, "...");
   DecodeOntoScreen(pictureName, settings);
   ChoosePixels(settings);
-  BuildBmpImage(bits.rows, bmpFile);
-  ShowNamedLine("Writing 1-bit picture ", outputName, "...");
-  WriteWholeFile(outputName, bmpFile, ImageFileSize);
+  SettleScreen(settings, screen);
+  OutputStyle style = settings.style;
+  style.asmColours = settings.colour;
+  // The PNG encoder fails only when it cannot get memory; the run then
+  // ends as a file operation would that ran out of it.
+  if (!BuildPreparedOutputs(outputs, screen, style, built)) {
+    pendingIoError = NotEnoughMemory;
+    CheckIo();
+  }
+  WritePreparedOutputs(outputs, built);
   if (!settings.coloursName.empty()) {
     ShowNamedLine("Writing colour file ", settings.coloursName, "...");
-    WriteWholeFile(settings.coloursName, &colourFile, ColourFileSize);
+    WriteWholeFile(settings.coloursName, &screen.colours, ColourFileSize);
   }
   ShowLine("done.");
 }

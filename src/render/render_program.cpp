@@ -1,9 +1,10 @@
 #include "render/render_program.h"
 
-#include "render/png_image.h"
+#include "outputs/png_image.h"
 #include "render/render_run.h"
 #include "runtime/command_line.h"
 #include "runtime/run_end.h"
+#include "screens/charset_option.h"
 #include "screens/colour_options.h"
 #include "screens/program_help.h"
 #include "screens/rejection_line.h"
@@ -14,7 +15,7 @@ constexpr UsageLine RenderUsage[] = {
     {"Usage: ", true, " <screen.bin> <image.bmp>"},
     {"", false, "Draws a 1000-byte screen file as a 320x200 black/white BMP image."},
     {"       ", true, " <screen.bin> <image.png> [--scale 1-8] [--colours <colours.bin>]"},
-    {"", false, "         [--ink 0-15] [--background 0-15]"},
+    {"", false, "         [--ink 0-15] [--background 0-15] [--charset upper|lower]"},
     {"", false, "Draws it as a PNG image in C64 colours, in one ink or in those of a 1002-byte"},
     {"", false, "colour file, scaled 2x unless told."},
 };
@@ -42,7 +43,7 @@ void RunRenderProgram() {
   // The screen and the image, then options in pairs of name and value.
   if (ArgumentCount() < 2 || ArgumentCount() % 2 != 0) RejectCommandLine(RenderHelp);
   RenderSettings settings{EndsWithPng(ArgumentWhole(2)), DefaultScale, StartupInk,
-                          StartupBackground, false, false, {}};
+                          StartupBackground, false, false, {}, CharacterSet::Upper};
   bool inkGiven = false;
   for (int index = 3; index < ArgumentCount(); index += 2) {
     std::string_view name = ArgumentWhole(index);
@@ -58,9 +59,11 @@ void RunRenderProgram() {
     } else if (name == BackgroundOption.name) {
       settings.background = ReadSetting(BackgroundOption, value);
       settings.backgroundGiven = true;
+    } else if (name == CharsetOptionName) {
+      settings.set = ReadCharsetValue(value);
     } else {
       RejectQuoted("unknown option ", name,
-                   "; the options are --scale, --colours, --ink and --background.");
+                   "; the options are --scale, --colours, --ink, --background and --charset.");
     }
     if (!settings.png) {
       ErrorText("Error: ");

@@ -2,13 +2,10 @@
 
 #include <cstdint>
 
-#include "bmp/pixel_layout.h"
 #include "console/console_lines.h"
 #include "files/whole_file.h"
 #include "match/screen_layout.h"
-#include "screens/bmp_image.h"
-#include "render/png_image.h"
-#include "render/screen_drawing.h"
+#include "outputs/screen_output.h"
 #include "runtime/error_numbers.h"
 #include "runtime/io_check.h"
 #include "screens/colour_file.h"
@@ -18,9 +15,7 @@ namespace {
 
 uint8_t screenCodes[CellCount];
 ColourScreen colours;
-uint8_t imagePixels[PixelDataSize];
-uint8_t imageFile[ImageFileSize];
-uint8_t pngFile[PngImageCapacity];
+uint8_t imageFile[ScreenOutputCapacity];
 
 }  // namespace
 
@@ -33,24 +28,16 @@ void RenderScreenFile(std::string_view screenName, std::string_view imageName,
     FillColourScreen(settings.ink, StartupBorder, settings.background, colours);
   }
   if (settings.backgroundGiven) colours.background = settings.background;
-  DrawScreen(screenCodes, imagePixels);
-  const uint8_t* image = imageFile;
-  int32_t imageSize = ImageFileSize;
-  if (settings.png) {
-    image = pngFile;
-    imageSize =
-        EncodePngImage(imagePixels, colours.inks, colours.background, settings.scale, pngFile);
-    // libpng fails only when it cannot get memory; the run then ends as a
-    // file operation would that ran out of it.
-    if (imageSize == 0) {
-      pendingIoError = NotEnoughMemory;
-      CheckIo();
-    }
-  } else {
-    BuildBmpImage(imagePixels, imageFile);
+  const OutputFormat format = settings.png ? OutputFormat::PngImage : OutputFormat::BmpImage;
+  const OutputStyle style = {AsmDialect::DotByte, false, settings.scale, settings.set};
+  const int32_t imageSize = BuildScreenOutput(format, screenCodes, colours, style, imageFile);
+  // libpng fails only when it cannot get memory; the run then ends as a
+  // file operation would that ran out of it.
+  if (imageSize == 0) {
+    pendingIoError = NotEnoughMemory;
+    CheckIo();
   }
-
-  ShowNamedLine("Writing image file ", imageName, "...");
-  WriteWholeFile(imageName, image, imageSize);
+  ShowNamedLine(WritingLineStart(format), imageName, "...");
+  WriteWholeFile(imageName, imageFile, imageSize);
   ShowLine("done.");
 }

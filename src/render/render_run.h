@@ -2,6 +2,8 @@
 #include <cstdint>
 #include <string_view>
 
+#include "match/character_sets.h"
+
 // What the image file is to be: the 1-bit BMP, or a PNG in C64 colours
 // (colour numbers 0 to 15) with every pixel scale x scale, in one ink, or
 // in the inks and background of a colour file; a background given as an
@@ -14,6 +16,7 @@ struct RenderSettings {
   bool backgroundGiven;
   bool colourFileGiven;
   std::string_view colourFileName;
+  CharacterSet set;
 };
 
 // Reads the screen file (see ReadScreenFile) and the colour file where one

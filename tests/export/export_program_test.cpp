@@ -40,22 +40,29 @@ std::string ColourMemory(const Proof& p) {
   return p.ink < 0 ? ColourFile().substr(0, 1000) : std::string(1000, static_cast<char>(p.ink));
 }
 
+// Rows whose export asks for the lower-case set.
+bool Lower(const Proof& p) {
+  return std::string(p.exported).find("--charset lower") != std::string::npos;
+}
+
 // machine.bin: what the harness writes while the program waits for a key,
 // the screen, the colour memory, then $D011 text mode with the screen on,
-// no sprites, 40 columns without multicolour, the upper-case set at $0400,
+// no sprites, 40 columns without multicolour, the row's set at $0400 ($D018),
 // the colours, video bank 0, the case switch locked; after the key the
 // start-up colours, the case switch free and the screen cleared through
 // CHROUT.
 std::string MachineState(const std::string& screen, const Proof& p) {
   return screen + ColourMemory(p) +
-         std::string{'\x1b', 0, 8, '\x15', p.border, p.background, 3, '\x80', 14, 6, 0, '\x93'};
+         std::string{'\x1b', 0, 8, Lower(p) ? '\x17' : '\x15', p.border, p.background, 3, '\x80',
+                     14, 6, 0, '\x93'};
 }
 
 // 2061 is the address on the program's SYS line; the routine's source
 // refuses to assemble when its start is anywhere else.
 const char RunInSim65[] =
     "acme -Dsys_address=2061 -f plain -o run.bin run.asm && sim65 -x 5000000 run.bin >bytes.bin";
-const char ReadPetmate[] = "python3 " CELLGLYPH_PETMATE_READER " s.petmate >bytes.bin";
+const char ReadPetmate[] = "python3 " CELLGLYPH_PETMATE_READER " s.petmate upper >bytes.bin";
+const char ReadLowerPetmate[] = "python3 " CELLGLYPH_PETMATE_READER " s.petmate lower >bytes.bin";
 const Proof Proofs[] = {
     {"AcmeSource", "acme", "s.asm --dialect acme", 0, 0, 0,
      "acme -f plain --setpc 4096 -o bytes.bin s.asm", "screen.bin"},
@@ -81,6 +88,16 @@ const Proof Proofs[] = {
     {"PetmateColours", "python3", "s.petmate --colours colours.bin --background 0", -1, 0, 3,
      ReadPetmate, "both.bin"},
     {"PetmateOneInk", "python3", "s.petmate --ink 7 --border 12", 7, 6, 12, ReadPetmate,
+     "both.bin"},
+    // The lower-case set: one byte of the routine differs, which the harness
+    // sees in $D018; the PNG preview draws the same set (render tests).
+    {"LowerProgramIsTheRoutineSource", "acme", "s.prg --charset lower", 14, 6, 14,
+     "acme -f cbm -o bytes.bin whole.asm", "s.prg"},
+    {"LowerProgramShowsTheScreen", "acme sim65", "s.prg --charset lower --ink 1 --background 0",
+     1, 0, 14, RunInSim65, "machine.bin"},
+    {"LowerColourProgramShowsTheScreen", "acme sim65",
+     "s.prg --colours colours.bin --charset lower", -1, 9, 3, RunInSim65, "machine.bin"},
+    {"PetmateLower", "python3", "s.petmate --charset lower --ink 7", 7, 6, 14, ReadLowerPetmate,
      "both.bin"},
 };
 
@@ -115,7 +132,8 @@ TEST_P(ExportProof, GivesTheExactBytes) {
   const std::string one = "!source \"" CELLGLYPH_ROUTINE_SOURCE "\"\n!byte " +
                           std::to_string(p.ink) + ", " + std::to_string(p.background) + ", " +
                           std::to_string(p.border) + "\n!binary \"screen.bin\"\n";
-  WriteFile(folder.Path("whole.asm"), p.ink < 0 ? own : one);
+  WriteFile(folder.Path("whole.asm"),
+            (Lower(p) ? "lower_case = 1\n" : "") + (p.ink < 0 ? own : one));
   WriteFile(folder.Path("run.asm"),
             "* = $0801\n!binary \"s.prg\",,2\n!source \"" CELLGLYPH_HARNESS_SOURCE "\"\n");
   ASSERT_EQ(Shell(folder, CELLGLYPH_EXPORT_PROGRAM " screen.bin " + std::string(p.exported)), 0);

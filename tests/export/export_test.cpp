@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "export/export_formats.h"
-#include "export/petscii_stream.h"
+#include "outputs/output_formats.h"
+#include "outputs/petscii_stream.h"
 
 namespace {
 
@@ -126,7 +126,9 @@ TEST(Export, FormatFromNameAndWord) {
       {"v1.2/screen", Unknown},
       {"v1.2\\screen", Unknown},
       {"d/.prg", Unknown},
-      {"a.prg.bin", Unknown},
+      {"a.prg.bin", ScreenCodes},
+      {"a.Col", ColourFile},
+      {"a.bmp.png", PngImage},
       {"a.sq", Unknown},
       {"a.pet", Unknown},
       {"d\\.prg", Unknown},
@@ -137,6 +139,7 @@ TEST(Export, FormatFromNameAndWord) {
       {"asm", AssemblerSource},
       {"seq", PrintStream},
       {"petmate", PetmateDocument},
+      {"bmp", BmpImage},
       {"s", Unknown},
       {"PRG", Unknown},
   };

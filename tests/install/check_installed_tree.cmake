@@ -2,7 +2,7 @@
 #       -D SAMPLE=... -P check_installed_tree.cmake
 #
 # Installs BUILD_DIR into PREFIX (emptied first) and checks that it holds
-# exactly the programs, the manual pages and the README. With RUN_PROGRAMS
+# exactly the programs, the manual pages, the README and the example photo. With RUN_PROGRAMS
 # the installed programs are run: without arguments they show their usage
 # and end with 1, the sample picture goes through converter and renderer and
 # back, and its screen is exported as a program; the preparer's picture of
@@ -21,10 +21,11 @@ endif()
 
 if(WINDOWS)
   set(expected bin/cellglyph-export.exe bin/cellglyph-prepare.exe bin/cellglyph-render.exe
-               bin/cellglyph.exe README.md)
+               bin/cellglyph.exe README.md examples/chelsea.jpg)
 else()
   set(expected bin/cellglyph bin/cellglyph-export bin/cellglyph-prepare bin/cellglyph-render
-               share/doc/cellglyph/README.md share/man/man1/cellglyph-export.1
+               share/doc/cellglyph/README.md share/doc/cellglyph/examples/chelsea.jpg
+               share/man/man1/cellglyph-export.1
                share/man/man1/cellglyph-prepare.1 share/man/man1/cellglyph-render.1
                share/man/man1/cellglyph.1)
 endif()

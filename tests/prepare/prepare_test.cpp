@@ -161,7 +161,7 @@ TEST(Prepare, GlyphMethodGivesBackAScreenDrawnInItsGlyphs) {
           static_cast<uint8_t>((cell * 37 + cell / 40 * 11) % (row.normalOnly ? 128 : 256));
     DrawScreen(codes, row.ink, row.paper);
     std::memcpy(otherBits.rows, bits.rows, sizeof bits.rows);
-    ChooseGlyphs(picture, row.rule, {row.normalOnly, true}, chosen, inks);
+    ChooseGlyphs(picture, row.rule, {row.normalOnly, true, CharacterSet::Upper}, chosen, inks);
     DrawGlyphs(chosen, bits);
     int same = 0;
     for (int cell = 0; cell < CellCount; ++cell) {
@@ -185,7 +185,7 @@ TEST(Prepare, ColourGlyphsTakeTheInkTheyAreDrawnIn) {
   uint8_t codes[CellCount], chosen[CellCount], inks[CellCount];
   for (int cell = 0; cell < CellCount; ++cell) codes[cell] = cell % 3 == 0 ? 160 : 32;
   DrawScreen(codes, red, blue);
-  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f}, {false, false}, chosen, inks);
+  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f}, {false, false, CharacterSet::Upper}, chosen, inks);
   int red_cells = 0;
   for (int cell = 0; cell < CellCount; ++cell)
     if (cell % 3 == 0) red_cells += inks[cell] == 2 && chosen[cell] == 160;
@@ -208,7 +208,7 @@ TEST(Prepare, TextLikeGlyphsAreHeldBackFromShading) {
   };
   for (const Row& row : rows) {
     uint8_t chosen[CellCount], inks[CellCount];
-    ChooseGlyphs(picture, row.rule, {false, row.alike}, chosen, inks);
+    ChooseGlyphs(picture, row.rule, {false, row.alike, CharacterSet::Upper}, chosen, inks);
     int textLike = 0;
     for (uint8_t code : chosen) textLike += IsTextLike(code);
     EXPECT_GE(textLike, row.fewest) << "alike: " << row.alike << ", " << textLike;

@@ -13,8 +13,8 @@
 #include "bmp/pixel_layout.h"
 #include "match/glyph_table.h"
 #include "screens/bmp_image.h"
-#include "render/png_image.h"
-#include "render/screen_drawing.h"
+#include "outputs/png_image.h"
+#include "outputs/screen_drawing.h"
 
 namespace {
 
@@ -32,23 +32,28 @@ TEST(RenderImage, BmpAndPngShowTheGlyphs) {
                            "\x02\0\0\0\x02\0\0\0\0\0\0\0\xff\xff\xff\0",
                            62);
   EXPECT_EQ(std::string(bmp, bmp + 62), header);
-  // Cell c has ink (firstInk + c % inks) % 16.
-  struct Row { int scale, inks, firstInk, background, entries, depth; };
+  // Cell c has ink (firstInk + c % inks) % 16; drawn in the row's set.
+  struct Row { int scale, inks, firstInk, background, entries, depth; CharacterSet set; };
+  constexpr CharacterSet Upper = CharacterSet::Upper, Lower = CharacterSet::Lower;
   const Row rows[] = {
-      {1, 1, 1, 0, 2, 1},
-      {2, 1, 14, 6, 2, 1},
-      {3, 1, 7, 7, 1, 1},
-      {8, 1, 0, 15, 2, 1},
-      {2, 3, 5, 6, 3, 2},
-      {1, 3, 1, 0, 4, 2},
-      {1, 4, 1, 0, 5, 4},
-      {3, 16, 0, 9, 16, 4},
-      {8, 16, 3, 0, 16, 4},
+      {1, 1, 1, 0, 2, 1, Lower},
+      {3, 16, 0, 9, 16, 4, Lower},
+      {1, 1, 1, 0, 2, 1, Upper},
+      {2, 1, 14, 6, 2, 1, Upper},
+      {3, 1, 7, 7, 1, 1, Upper},
+      {8, 1, 0, 15, 2, 1, Upper},
+      {2, 3, 5, 6, 3, 2, Upper},
+      {1, 3, 1, 0, 4, 2, Upper},
+      {1, 4, 1, 0, 5, 4, Upper},
+      {3, 16, 0, 9, 16, 4, Upper},
+      {8, 16, 3, 0, 16, 4, Upper},
   };
   std::vector<uint8_t> png(PngImageCapacity), rgb;
   for (const Row& r : rows) {
     SCOPED_TRACE(testing::Message() << "scale " << r.scale << ", inks " << r.inks);
     const int scale = r.scale, background = r.background;
+    DrawScreen(codes, pixels, r.set);
+    BuildBmpImage(pixels, bmp);
     uint8_t inks[1000];
     for (int cell = 0; cell < 1000; ++cell)
       inks[cell] = uint8_t((r.firstInk + cell % r.inks) % 16);
@@ -68,7 +73,7 @@ TEST(RenderImage, BmpAndPngShowTheGlyphs) {
       for (int x = 0; x < 320 * scale; ++x) {
         const int column = x / scale, row = y / scale, mask = 0x80 >> column % 8;
         const int cell = row / 8 * 40 + column / 8;
-        const bool set = GlyphTable[codes[cell] * 8 + row % 8] & mask;
+        const bool set = GlyphTableOf(r.set)[codes[cell] * 8 + row % 8] & mask;
         // The BMP's rows start at byte 62, bottom row first.
         wrong += set != ((bmp[62 + (199 - row) * 40 + column / 8] & mask) != 0) ||
                  std::memcmp(&rgb[(y * 320 * scale + x) * 3],

@@ -1,4 +1,4 @@
-#include "export/petmate_document.h"
+#include "outputs/petmate_document.h"
 
 #include <cstring>
 #include <string_view>
@@ -20,14 +20,16 @@ int PutNumber(uint8_t* text, int at, uint8_t value) {
 
 }  // namespace
 
-int BuildPetmateDocument(const uint8_t* codes, const ColourScreen& colours, uint8_t* document) {
+int BuildPetmateDocument(const uint8_t* codes, const ColourScreen& colours, uint8_t* document,
+                         CharacterSet set) {
   int at = Put(document, 0,
                "{\"version\":2,\"screens\":[0],\"framebufs\":[{\"width\":40,\"height\":25,"
                "\"backgroundColor\":");
   at = PutNumber(document, at, colours.background);
   at = Put(document, at, ",\"borderColor\":");
   at = PutNumber(document, at, colours.border);
-  at = Put(document, at, ",\"charset\":\"upper\",\"framebuf\":[\n");
+  at = Put(document, at, set == CharacterSet::Lower ? ",\"charset\":\"lower\",\"framebuf\":[\n"
+                                                    : ",\"charset\":\"upper\",\"framebuf\":[\n");
   for (int row = 0; row < CellRows; ++row) {
     document[at++] = '[';
     for (int column = 0; column < CellColumns; ++column) {

@@ -1,6 +1,7 @@
 #pragma once
 #include <cstdint>
 
+#include "match/character_sets.h"
 #include "match/screen_layout.h"
 #include "screens/colour_file.h"
 
@@ -20,7 +21,13 @@ inline constexpr int OneInkPrgSize = ShowScreenRoutineSize + 3 + CellCount;
 inline constexpr int CellColoursPrgSize = ShowColoursRoutineSize + 2 + 2 * CellCount;
 inline constexpr int PrgImageCapacity = CellColoursPrgSize;
 
+// Where both routines load the value they set the video chip's memory
+// register to, screen memory and character set: the operand of one
+// "lda #". show_screen.asm gives it for either set.
+inline constexpr int PrgVicMemoryAt = 34;
+
 // Fills image (PrgImageCapacity bytes) with the program that shows codes
-// (CellCount screen codes) in the given colours, and returns its size: the
-// shorter form where every cell has the same ink.
-int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* image);
+// (CellCount screen codes) in the given colours and character set, and
+// returns its size: the shorter form where every cell has the same ink.
+int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* image,
+                  CharacterSet set = CharacterSet::Upper);

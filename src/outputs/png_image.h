@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "render/png_rows.h"
+#include "outputs/png_rows.h"
 #include "screens/c64_colours.h"
 
 // Whether this build can write PNG images: only where libpng was found.

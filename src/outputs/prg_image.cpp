@@ -1,4 +1,4 @@
-#include "export/prg_image.h"
+#include "outputs/prg_image.h"
 
 #include <cstring>
 
@@ -35,7 +35,8 @@ const uint8_t ShowColoursRoutine[ShowColoursRoutineSize] = {
     0x21, 0xd0, 0xa9, 0x04, 0x8d, 0x88, 0x02, 0xa9, 0x93, 0x4c, 0xd2, 0xff,
 };
 
-int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* image) {
+int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* image,
+                  CharacterSet set) {
   // Only the low four bits of a colour reach the video chip; the routine
   // copies the bytes as they are.
   if (OneInkForAll(colours)) {
@@ -44,6 +45,7 @@ int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* im
     image[ShowScreenRoutineSize + 1] = colours.background;
     image[ShowScreenRoutineSize + 2] = colours.border;
     std::memcpy(image + ShowScreenRoutineSize + 3, codes, CellCount);
+    image[PrgVicMemoryAt] = VicMemoryOf(set);
     return OneInkPrgSize;
   }
   std::memcpy(image, ShowColoursRoutine, ShowColoursRoutineSize);
@@ -51,5 +53,6 @@ int BuildPrgImage(const uint8_t* codes, const ColourScreen& colours, uint8_t* im
   image[ShowColoursRoutineSize + 1] = colours.border;
   std::memcpy(image + ShowColoursRoutineSize + 2, codes, CellCount);
   std::memcpy(image + ShowColoursRoutineSize + 2 + CellCount, colours.inks, CellCount);
+  image[PrgVicMemoryAt] = VicMemoryOf(set);
   return CellColoursPrgSize;
 }

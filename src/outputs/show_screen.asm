@@ -12,12 +12,15 @@
 ;
 ; give exactly the bytes that prg_image.cpp holds as ShowScreenRoutine and
 ; ShowColoursRoutine, load address included; the export tests assemble
-; this file both ways and compare.
+; this file both ways and compare. With the symbol lower_case defined the
+; routine shows the lower-case set instead: one byte differs, the one
+; prg_image.h names PrgVicMemoryAt.
 ;
 ; The routine sets every part of the machine that decides what the screen
 ; shows, so it does not matter what the user left behind before RUN: text
-; mode, the video bank, screen memory at $0400, the upper-case/graphics set,
-; no sprites, the colours. After a key it gives the machine back in its
+; mode, the video bank, screen memory at $0400, the character set, no
+; sprites, the colours. The case switch stays locked while the picture
+; shows, so that Commodore+Shift cannot change the set under it. After a key it gives the machine back in its
 ; start-up colours with an empty screen and returns to BASIC; the program
 ; stays in memory, so RUN shows the picture again.
 
@@ -40,6 +43,11 @@ kernal_screen   = $0288         ; page of screen memory the editor prints to
 case_lock       = $0291         ; bit 7 set: Shift+Commodore does nothing
 kernal_getin    = $ffe4         ; a key from the buffer, 0 when there is none
 kernal_chrout   = $ffd2
+!ifdef lower_case {
+vic_memory_value = $17          ; screen at $0400, lower-case set
+} else {
+vic_memory_value = $15          ; screen at $0400, upper-case/graphics set
+}
 
         * = $0801
         ; 10 SYS2061
@@ -65,7 +73,7 @@ start
         sta vic_control
         lda #$08                ; 40 columns, one colour per character
         sta vic_columns
-        lda #$15                ; screen at $0400, upper-case/graphics set
+        lda #vic_memory_value
         sta vic_memory
         lda cia2_direction      ; video bank 0: both bank bits outputs and set
         ora #3

@@ -1,6 +1,6 @@
 // The build without libpng, where the cross toolchain has none: the
 // renderer turns PNG output down before it reads anything.
-#include "render/png_image.h"
+#include "outputs/png_image.h"
 
 const bool PngOutputAvailable = false;
 

@@ -1,4 +1,4 @@
-#include "export/petscii_stream.h"
+#include "outputs/petscii_stream.h"
 
 #include "match/glyph_table.h"
 
@@ -105,10 +105,16 @@ uint8_t PetsciiForScreenCode(uint8_t code) {
   return static_cast<uint8_t>(code + 64);
 }
 
-int BuildPetsciiStream(const uint8_t* codes, const uint8_t* inks, uint8_t* stream) {
+int BuildPetsciiStream(const uint8_t* codes, const uint8_t* inks, uint8_t* stream,
+                       CharacterSet set) {
   StreamWriter writer{stream, 0, false, false, FirstInk(codes, inks)};
   Emit(writer, PetsciiColourCodes[writer.ink & 0xF]);
-  Emit(writer, PetsciiUpperCase);
+  if (set == CharacterSet::Lower) {
+    Emit(writer, PetsciiLowerCase);
+    Emit(writer, PetsciiLockCase);
+  } else {
+    Emit(writer, PetsciiUpperCase);
+  }
   Emit(writer, PetsciiClearScreen);
   for (int row = 0; row < CellRows; ++row) {
     const uint8_t* cells = codes + row * CellColumns;

@@ -1,4 +1,4 @@
-#include "render/png_rows.h"
+#include "outputs/png_rows.h"
 
 #include "match/screen_layout.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "match/screen_layout.h"
-#include "render/png_image.h"
+#include "outputs/png_image.h"
 
 const bool PngOutputAvailable = true;
 

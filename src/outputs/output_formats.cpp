@@ -1,4 +1,4 @@
-#include "export/export_formats.h"
+#include "outputs/output_formats.h"
 
 namespace {
 
@@ -13,6 +13,10 @@ constexpr FormatName Extensions[] = {
     {"s", OutputFormat::AssemblerSource},
     {"seq", OutputFormat::PrintStream},
     {"petmate", OutputFormat::PetmateDocument},
+    {"bmp", OutputFormat::BmpImage},
+    {"png", OutputFormat::PngImage},
+    {"bin", OutputFormat::ScreenCodes},
+    {"col", OutputFormat::ColourFile},
 };
 
 char LowerCase(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
@@ -43,4 +47,37 @@ OutputFormat FormatFromWord(std::string_view word) {
   for (const FormatName& entry : Extensions)
     if (word == entry.text && word != "s") return entry.format;
   return OutputFormat::Unknown;
+}
+
+std::string_view ExtensionOf(OutputFormat format) {
+  for (const FormatName& entry : Extensions)
+    if (entry.format == format) return entry.text;
+  return {};
+}
+
+bool IsExportFormat(OutputFormat format) {
+  return format == OutputFormat::Program || format == OutputFormat::AssemblerSource ||
+         format == OutputFormat::PrintStream || format == OutputFormat::PetmateDocument;
+}
+
+std::string_view WritingLineStart(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Program:
+      return "Writing program file ";
+    case OutputFormat::AssemblerSource:
+      return "Writing assembler source ";
+    case OutputFormat::PetmateDocument:
+      return "Writing Petmate document ";
+    case OutputFormat::PrintStream:
+      return "Writing PETSCII stream ";
+    case OutputFormat::BmpImage:
+    case OutputFormat::PngImage:
+      return "Writing image file ";
+    case OutputFormat::ScreenCodes:
+      return "Writing screen file ";
+    case OutputFormat::ColourFile:
+    case OutputFormat::Unknown:
+      break;
+  }
+  return "Writing colour file ";
 }

@@ -1,4 +1,4 @@
-#include "export/asm_text.h"
+#include "outputs/asm_text.h"
 
 #include <cstring>
 #include <string_view>
@@ -15,6 +15,9 @@ constexpr std::string_view BackgroundLabel = "background:\n";
 // Each colour line: the directive, one value and LF.
 static_assert(BorderLines.size() + BackgroundLabel.size() + 2 * (14 + 3 + 1) ==
               AsmColoursTailSize);
+constexpr std::string_view CharsetLines =
+    "; $d018, screen at $0400 in the lower-case set\nvic_memory:\n";
+static_assert(CharsetLines.size() + 14 + 3 + 1 <= AsmCharsetTailSize);
 
 int Put(uint8_t* text, int at, std::string_view piece) {
   std::memcpy(text + at, piece.data(), piece.size());
@@ -44,14 +47,19 @@ int PutTable(uint8_t* text, int at, const uint8_t* values, AsmDialect dialect) {
 }  // namespace
 
 int BuildAsmText(const uint8_t* codes, const ColourScreen* colours, AsmDialect dialect,
-                 uint8_t* text) {
+                 uint8_t* text, CharacterSet set) {
   int at = Put(text, 0, Header);
   at = PutTable(text, at, codes, dialect);
-  if (colours == nullptr) return at;
-  at = Put(text, at, ColoursHeader);
-  at = PutTable(text, at, colours->inks, dialect);
-  at = Put(text, at, BorderLines);
-  at = PutLine(text, at, &colours->border, 1, dialect);
-  at = Put(text, at, BackgroundLabel);
-  return PutLine(text, at, &colours->background, 1, dialect);
+  if (colours != nullptr) {
+    at = Put(text, at, ColoursHeader);
+    at = PutTable(text, at, colours->inks, dialect);
+    at = Put(text, at, BorderLines);
+    at = PutLine(text, at, &colours->border, 1, dialect);
+    at = Put(text, at, BackgroundLabel);
+    at = PutLine(text, at, &colours->background, 1, dialect);
+  }
+  if (set == CharacterSet::Upper) return at;
+  const uint8_t vicMemory = VicMemoryOf(set);
+  at = Put(text, at, CharsetLines);
+  return PutLine(text, at, &vicMemory, 1, dialect);
 }
