@@ -119,11 +119,13 @@ void ExpandRow(const BmpLayout& layout, const uint8_t* stored, const uint8_t* ta
       const int64_t bit = x * layout.bits;
       const int shift = 8 - layout.bits - static_cast<int>(bit % 8);
       const uint32_t index = stored[bit / 8] >> shift & ((1u << layout.bits) - 1);
-      const uint8_t* entry = table + layout.tableEntryBytes * index;
+      // An index beyond the table is black.
+      static constexpr uint8_t Black[3] = {0, 0, 0};
       const bool inTable = index < static_cast<uint32_t>(layout.tableEntries);
-      rgba[0] = inTable ? entry[2] : 0;
-      rgba[1] = inTable ? entry[1] : 0;
-      rgba[2] = inTable ? entry[0] : 0;
+      const uint8_t* entry = inTable ? table + layout.tableEntryBytes * index : Black;
+      rgba[0] = entry[2];
+      rgba[1] = entry[1];
+      rgba[2] = entry[0];
       rgba[3] = 255;
     } else if (layout.bits == 24) {
       const uint8_t* pixel = stored + x * 3;
