@@ -38,9 +38,6 @@ SideLimit PlatformSideLimit(PictureKind) { return HeldLimit; }
 DecodeOutcome HoldPicturePixels(int32_t width, int32_t height, uint8_t** pixels) {
   const DecodeOutcome fits =
       CheckPictureSize(PictureKind::Other, width, height, int64_t{width} * height);
-  held.rgba.clear();
-  held.width = 0;
-  held.height = 0;
   if (fits != DecodeOutcome::Decoded) return fits;
   held.rgba.resize(static_cast<size_t>(width) * static_cast<size_t>(height) * 4);
   held.width = width;
