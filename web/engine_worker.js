@@ -78,7 +78,7 @@ async function handle(message) {
     outputs[format] = engine.HEAPU8.slice(start, start + engine._cellglyph_output_size(number));
   }
   return {
-    id: message.id, name: pictureName, width: pictureSize[0], height: pictureSize[1], outputs,
+    id: message.id, at: message.at, name: pictureName, width: pictureSize[0], height: pictureSize[1], outputs,
     milliseconds: Math.round(performance.now() - started),
   };
 }

@@ -60,9 +60,11 @@ function send(message) {
 
 function request(message) {
   message.id = ++requested;
+  message.at = performance.now();
   if (busy) {
     // A picture waiting is kept even when settings come after it.
-    waiting = waiting && waiting.file && !message.file ? { ...message, file: waiting.file } : message;
+    waiting = waiting && waiting.file && !message.file
+      ? { ...message, file: waiting.file, at: waiting.at } : message;
   } else {
     send(message);
   }
@@ -94,6 +96,8 @@ function showResult(message) {
   const screen = $('screen');
   screen.src = links.get('png');
   screen.hidden = false;
+  // How long the newest request took, from the change to the screen shown.
+  document.body.dataset.took = String(Math.round(performance.now() - message.at));
   document.body.dataset.results = String(++results);
   say(`${stem}: the screen of ${message.width} x ${message.height} pixels, made in ${message.milliseconds} ms.`);
 }
