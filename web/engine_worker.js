@@ -26,12 +26,16 @@ async function isJpeg(file) {
   return mark[0] === 0xFF && mark[1] === 0xD8 && mark[2] === 0xFF;
 }
 
-// The picture's RGBA pixels, or a line saying why there are none.
+// The picture's RGBA pixels, or a line saying why there are none. The
+// browser's colour management stays off: the programs' decoders take a
+// PNG's stored values whatever its gamma chunk says, and so must the page to
+// give the same screen (a colour profile that is not sRGB is then not
+// applied here, where the programs apply it).
 async function decode(file) {
   let bitmap;
   try {
     bitmap = await createImageBitmap(file, {
-      imageOrientation: 'from-image', premultiplyAlpha: 'none', colorSpaceConversion: 'default' });
+      imageOrientation: 'from-image', premultiplyAlpha: 'none', colorSpaceConversion: 'none' });
   } catch {
     return { error: `${file.name || 'The pasted file'} is not a picture this browser can read.` };
   }

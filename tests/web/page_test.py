@@ -7,7 +7,10 @@ made here with Pillow, which the browser and libvips decode alike) the
 Then the single file from file://, a file no browser decodes, the layout at
 360 and 1280 pixels wide, and the controls by keyboard alone.
 
-page_test.py <page folder> <single file> <cellglyph-prepare>
+With the likeness benchmark's list of pictures, every PNG of it that is
+installed is compared too, in mono and in colour; those missing are named.
+
+page_test.py <page folder> <single file> <cellglyph-prepare> [pictures.tsv]
 """
 import base64
 import functools
@@ -188,7 +191,8 @@ def check_case(browser, url, case, pictures, native, folder):
     expected = prepare_natively(native, pictures[case["picture"]], case["options"], folder)
     for format in COMPARED:
         name, data = page[format]
-        assert name == f"{case['picture']}.{format}", f"download named {name}"
+        stem = os.path.splitext(os.path.basename(pictures[case["picture"]]))[0]
+        assert name == f"{stem}.{format}", f"download named {name}"
         assert data == expected[format], f"{case}: the page's .{format} differs from the program's"
     with open(os.path.join(folder, "page.png"), "wb") as image:
         image.write(page["png"][1])
@@ -263,6 +267,21 @@ class QuietHandler(http.server.SimpleHTTPRequestHandler):
         pass
 
 
+def likeness_pictures(list_file):
+    """The installed PNGs of the likeness benchmark's list, by name, and the missing."""
+    installed, missing = {}, []
+    with open(list_file) as rows:
+        for row in rows:
+            fields = row.rstrip("\n").split("\t")
+            if row.startswith("#") or len(fields) < 3 or not fields[2].endswith(".png"):
+                continue
+            if os.path.exists(fields[2]):
+                installed[fields[0]] = fields[2]
+            else:
+                missing.append(f"{fields[0]} ({fields[1]})")
+    return installed, missing
+
+
 def serve(folder):
     handler = functools.partial(QuietHandler, directory=folder)
     server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), handler)
@@ -282,11 +301,22 @@ def main():
             check_case(browser, served, case, pictures, native, work)
         for case in CASES[:2]:
             check_case(browser, "file://" + os.path.abspath(single_file), case, pictures, native, work)
+        compared = 0
+        if len(sys.argv) > 4:
+            installed, missing = likeness_pictures(sys.argv[4])
+            pictures.update(installed)
+            for name in installed:
+                for case in CASES[:2]:
+                    check_case(browser, served, {**case, "picture": name}, pictures, native, work)
+            compared = len(installed)
+            if missing:
+                print("likeness pictures not installed, not compared:", ", ".join(missing))
         check_broken_picture(browser, served, pictures)
         check_layout(browser, served, pictures)
         check_keyboard(browser, served, pictures)
-        print(f"the page: {len(CASES)} cases served and 2 from file:// equal to the program's bytes;"
-              " a broken picture, the layout and the keyboard checked")
+        print(f"the page: {len(CASES)} cases served and 2 from file:// equal to the program's bytes,"
+              f" and {compared} likeness PNGs in mono and colour; a broken picture, the layout"
+              " and the keyboard checked")
     finally:
         browser.close()
         server.shutdown()
