@@ -10,15 +10,13 @@ the polling here adds nothing. Measured, never asserted.
 page_speed.py <page folder> <cellglyph-prepare>
 """
 import os
-import shutil
 import statistics
 import subprocess
 import sys
-import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "web"))
-from page_test import Browser, SET_CONTROL, serve  # noqa: E402
+from page_test import SET_CONTROL, page_session, wait_ready  # noqa: E402
 from PIL import Image, ImageDraw, ImageFilter  # noqa: E402
 
 REDRAWS = [10, 20, 30, 40, 50]
@@ -37,21 +35,17 @@ def make_photo(path):
 
 
 def wait_results(browser, count):
-    browser.wait_for(f"document.body.dataset.results === '{count}' && "
-                     "document.body.dataset.state === 'ready'", seconds=60)
+    wait_ready(browser, count, seconds=60)
     return int(browser.run("document.body.dataset.took"))
 
 
 def main():
     page_folder, native = sys.argv[1:3]
-    work = tempfile.mkdtemp(prefix="cellglyph-speed-")
-    server = serve(page_folder)
-    browser = Browser(os.path.join(work, "profile"))
-    try:
+    with page_session(page_folder) as (browser, served, work):
         photo = os.path.join(work, "photo.jpg")
         make_photo(photo)
         print(f"picture: 4000 x 3000 JPEG, {os.path.getsize(photo) // 1024} KiB")
-        browser.open(f"http://127.0.0.1:{server.server_address[1]}/index.html")
+        browser.open(served)
         time.sleep(1)  # the engine compiled and ready, as for a person who opened the page
         browser.run(SET_CONTROL % ('"colour"', "true", '"1"'))
         browser.give_file(photo)
@@ -70,7 +64,8 @@ def main():
             picture.draft("RGB", (1000, 750))
             picture.save(shrunk)
         page_median = statistics.median(page_times)
-        print(f"redraw after a change of brightness: page {page_times} ms, median {page_median:.0f}")
+        print(f"redraw after a change of brightness: page {page_times} ms,"
+              f" median {page_median:.0f}")
         for picture, words in ((photo, "the JPEG"), (shrunk, "the shrunk pixels as PNG")):
             native_times = []
             for brightness in REDRAWS:
@@ -81,10 +76,6 @@ def main():
             native_median = statistics.median(native_times)
             print(f"cellglyph-prepare on {words}, same outputs: median {native_median:.0f} ms;"
                   f" page / program {page_median / native_median:.2f}")
-    finally:
-        browser.close()
-        server.shutdown()
-        shutil.rmtree(work, ignore_errors=True)
 
 
 if __name__ == "__main__":

@@ -6,30 +6,21 @@ page_screenshot.py <page folder> <screenshot.png>
 """
 import base64
 import os
-import shutil
 import sys
-import tempfile
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tests", "web"))
-from page_test import Browser, SET_CONTROL, serve  # noqa: E402
+from page_test import SET_CONTROL, page_session  # noqa: E402
 
 PICTURE = "/usr/lib/python3/dist-packages/skimage/data/astronaut.png"
 
 page_folder, screenshot = sys.argv[1:3]
-work = tempfile.mkdtemp(prefix="cellglyph-screenshot-")
-server = serve(page_folder)
-browser = Browser(os.path.join(work, "profile"))
-try:
+with page_session(page_folder) as (browser, served, work):
     browser.call("Emulation.setDeviceMetricsOverride", width=1280, height=860,
                  deviceScaleFactor=1, mobile=False)
-    browser.open(f"http://127.0.0.1:{server.server_address[1]}/index.html")
+    browser.open(served)
     browser.run(SET_CONTROL % ('"colour"', "true", '"1"'))
     browser.give_file(PICTURE)
     browser.wait_for("document.body.dataset.results === '1'")
     shot = browser.call("Page.captureScreenshot", format="png")
     with open(screenshot, "wb") as image:
         image.write(base64.b64decode(shot["data"]))
-finally:
-    browser.close()
-    server.shutdown()
-    shutil.rmtree(work, ignore_errors=True)

@@ -13,6 +13,7 @@ installed is compared too, in mono and in colour; those missing are named.
 page_test.py <page folder> <single file> <cellglyph-prepare> [pictures.tsv]
 """
 import base64
+import contextlib
 import functools
 import http.server
 import json
@@ -43,7 +44,8 @@ def make_pictures(folder):
         for x in range(0, width, 6):
             draw.line([(x, 0), (width - x, height)], width=3,
                       fill=(x * 255 // width, (x * 7) % 256, 255 - x * 255 // width))
-        draw.ellipse([width // 5, height // 6, width * 4 // 5, height * 5 // 6], fill=(210, 130, 40))
+        draw.ellipse([width // 5, height // 6, width * 4 // 5, height * 5 // 6],
+                     fill=(210, 130, 40))
         draw.rectangle([0, 0, width // 4, height // 8], fill=(250, 250, 240))
         paths[name] = os.path.join(folder, name + ".png")
         picture.save(paths[name])  # no gAMA, iCCP or sRGB chunk
@@ -165,13 +167,19 @@ def results(browser):
     return int(browser.run("document.body.dataset.results"))
 
 
+def wait_ready(browser, count, seconds=30):
+    """Until the page has shown its count-th result and is idle."""
+    browser.wait_for(f"document.body.dataset.results === '{count}' && "
+                     "document.body.dataset.state === 'ready'", seconds)
+
+
 def prepare_in_page(browser, url, picture, controls):
     browser.open(url)
     for control, value in controls.items():
         browser.run(SET_CONTROL % (json.dumps(control), json.dumps(value is True),
                                    json.dumps(str(value))))
     browser.give_file(picture)
-    browser.wait_for("document.body.dataset.results === '1' && document.body.dataset.state === 'ready'")
+    wait_ready(browser, 1)
     return {format: (name, base64.b64decode(data))
             for format, (name, data) in browser.run(READ_DOWNLOADS).items()}
 
@@ -219,10 +227,12 @@ def check_broken_picture(browser, url, pictures):
 LAYOUT = """(() => {
   const width = document.documentElement.clientWidth;
   const out = [];
-  if (document.documentElement.scrollWidth > width) out.push('page ' + document.documentElement.scrollWidth);
+  const scrolled = document.documentElement.scrollWidth;
+  if (scrolled > width) out.push('page ' + scrolled);
   for (const element of document.querySelectorAll('input, select, #downloads a, #screen')) {
     const box = element.getBoundingClientRect();
-    if (box.width === 0 || box.left < 0 || box.right > width) out.push(element.id || element.textContent);
+    const outside = box.width === 0 || box.left < 0 || box.right > width;
+    if (outside) out.push(element.id || element.textContent);
   }
   return out;
 })()"""
@@ -255,11 +265,11 @@ def check_keyboard(browser, url, pictures):
     browser.run("document.getElementById('method').focus()")
     browser.key("ArrowDown", "ArrowDown", 40)
     assert browser.run("document.getElementById('method').value") == "1"
-    browser.wait_for("document.body.dataset.results === '2' && document.body.dataset.state === 'ready'")
+    wait_ready(browser, 2)
     browser.run("document.getElementById('invert').focus()")
     browser.key(" ", "Space", 32, text=" ")
     assert browser.run("document.getElementById('invert').checked") is True
-    browser.wait_for("document.body.dataset.results === '3' && document.body.dataset.state === 'ready'")
+    wait_ready(browser, 3)
 
 
 class QuietHandler(http.server.SimpleHTTPRequestHandler):
@@ -289,38 +299,47 @@ def serve(folder):
     return server
 
 
-def main():
-    page_folder, single_file, native = sys.argv[1:4]
+@contextlib.contextmanager
+def page_session(page_folder):
+    """The page served on 127.0.0.1, a Chromium with a fresh profile, and a
+    folder to work in: (browser, the page's address, folder), all ended after."""
     work = tempfile.mkdtemp(prefix="cellglyph-page-")
     server = serve(page_folder)
     browser = Browser(os.path.join(work, "profile"))
     try:
+        yield browser, f"http://127.0.0.1:{server.server_address[1]}/index.html", work
+    finally:
+        browser.close()
+        server.shutdown()
+        shutil.rmtree(work, ignore_errors=True)
+
+
+def main():
+    page_folder, single_file, native = sys.argv[1:4]
+    with page_session(page_folder) as (browser, served, work):
         pictures = make_pictures(work)
-        served = f"http://127.0.0.1:{server.server_address[1]}/index.html"
         for case in CASES:
             check_case(browser, served, case, pictures, native, work)
+        single = "file://" + os.path.abspath(single_file)
         for case in CASES[:2]:
-            check_case(browser, "file://" + os.path.abspath(single_file), case, pictures, native, work)
+            check_case(browser, single, case, pictures, native, work)
         compared = 0
         if len(sys.argv) > 4:
             installed, missing = likeness_pictures(sys.argv[4])
             pictures.update(installed)
             for name in installed:
                 for case in CASES[:2]:
-                    check_case(browser, served, {**case, "picture": name}, pictures, native, work)
+                    check_case(browser, served, {**case, "picture": name}, pictures, native,
+                               work)
             compared = len(installed)
             if missing:
                 print("likeness pictures not installed, not compared:", ", ".join(missing))
         check_broken_picture(browser, served, pictures)
         check_layout(browser, served, pictures)
         check_keyboard(browser, served, pictures)
-        print(f"the page: {len(CASES)} cases served and 2 from file:// equal to the program's bytes,"
-              f" and {compared} likeness PNGs in mono and colour; a broken picture, the layout"
-              " and the keyboard checked")
-    finally:
-        browser.close()
-        server.shutdown()
-        shutil.rmtree(work, ignore_errors=True)
+        print(f"the page: {len(CASES)} cases served and 2 from file:// equal to the program's"
+              f" bytes, and {compared} likeness PNGs in mono and colour; a broken picture, the"
+              " layout and the keyboard checked")
 
 
 if __name__ == "__main__":
