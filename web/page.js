@@ -7,7 +7,7 @@ const ColourNames = ['black', 'white', 'red', 'cyan', 'purple', 'green', 'blue',
   'orange', 'brown', 'light red', 'dark grey', 'grey', 'light green', 'light blue', 'light grey'];
 const Formats = ['prg', 'seq', 'petmate', 'png', 'bin', 'col', 'asm'];
 const SettingIds = ['fit', 'method', 'invert', 'dirart', 'all-glyphs', 'brightness', 'contrast',
-  'colour', 'ink', 'background', 'charset'];
+  'colour', 'ink', 'background', 'border', 'charset', 'dialect'];
 
 const $ = (id) => document.getElementById(id);
 const status = $('status');

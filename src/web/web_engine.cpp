@@ -56,12 +56,15 @@ const char* cellglyph_refusal() { return refusal; }
 
 const char* cellglyph_prepare(int32_t fit, int32_t method, int32_t invert, int32_t dirart,
                               int32_t allGlyphs, int32_t brightness, int32_t contrast,
-                              int32_t colour, int32_t ink, int32_t background, int32_t charset) {
+                              int32_t colour, int32_t ink, int32_t background, int32_t border,
+                              int32_t charset, int32_t dialect) {
   const bool inRange = Within(fit, 0, 2) && Within(method, 0, 2) && Within(invert, 0, 1) &&
                        Within(dirart, 0, 1) && Within(allGlyphs, 0, 1) &&
                        Within(brightness, -100, 100) && Within(contrast, -100, 100) &&
                        Within(colour, 0, 1) && Within(ink, -1, C64ColourCount - 1) &&
-                       Within(background, -1, C64ColourCount - 1) && Within(charset, 0, 1);
+                       Within(background, -1, C64ColourCount - 1) &&
+                       Within(border, -1, C64ColourCount - 1) && Within(charset, 0, 1) &&
+                       Within(dialect, 0, 1);
   if (!inRange) return "A setting is out of its range.";
   PrepareSettings settings = DefaultPrepareSettings;
   settings.fit = static_cast<FitMode>(fit);
@@ -73,7 +76,9 @@ const char* cellglyph_prepare(int32_t fit, int32_t method, int32_t invert, int32
   settings.colour = colour != 0;
   settings.ink = static_cast<int16_t>(ink);
   settings.background = static_cast<int16_t>(background);
+  settings.border = static_cast<int16_t>(border);
   settings.style.set = charset != 0 ? CharacterSet::Lower : CharacterSet::Upper;
+  settings.style.dialect = dialect != 0 ? AsmDialect::Acme : AsmDialect::DotByte;
   settings.style.asmColours = settings.colour;
   if (const char* why = CheckSettings(settings, colour, ink)) return why;
 

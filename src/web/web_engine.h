@@ -16,9 +16,9 @@ uint8_t* cellglyph_picture(int32_t width, int32_t height);
 // The settings, one number each, in the order of cellglyph_prepare's
 // parameters below: fit (0 cover, 1 contain, 2 stretch), method (0 glyphs,
 // 1 diffuse, 2 threshold), invert, dirart and all-glyphs (0 or 1),
-// brightness and contrast (-100 to 100), colour (0 or 1), ink and
-// background (a colour number 0 to 15, or -1 for the usual one), charset
-// (0 upper, 1 lower).
+// brightness and contrast (-100 to 100), colour (0 or 1), ink, background
+// and border (a colour number 0 to 15, or -1 for the usual one), charset
+// (0 upper, 1 lower), assembler dialect (0 64tass, 1 ACME).
 //
 // Lays the held picture on the screen and builds every output. Returns 0
 // when done, else the address of a line that says why not (a setting out
@@ -26,7 +26,8 @@ uint8_t* cellglyph_picture(int32_t width, int32_t height);
 // so that the shared code never ends the run.
 const char* cellglyph_prepare(int32_t fit, int32_t method, int32_t invert, int32_t dirart,
                               int32_t allGlyphs, int32_t brightness, int32_t contrast,
-                              int32_t colour, int32_t ink, int32_t background, int32_t charset);
+                              int32_t colour, int32_t ink, int32_t background, int32_t border,
+                              int32_t charset, int32_t dialect);
 
 // The line cellglyph_picture leaves when it refuses a picture.
 const char* cellglyph_refusal();

@@ -3,7 +3,9 @@
 Pictures go in through the page's file input; the downloads are read from
 its links. For PNG pictures (8-bit sRGB without a colour profile or gamma,
 made here with Pillow, which the browser and libvips decode alike) the
-.bin, .col and .prg must equal cellglyph-prepare's for the same options.
+.bin, .col and .prg, and the .asm, .seq and .petmate, must equal
+cellglyph-prepare's for the same options; the .png is its own (stored, not
+compressed), and must be the screen at 2x.
 Then the single file from file://, a file no browser decodes, the layout at
 360 and 1280 pixels wide, and the controls by keyboard alone.
 
@@ -30,8 +32,8 @@ import websocket
 from PIL import Image, ImageDraw
 
 CONTROLS = ["picture", "fit", "method", "brightness", "contrast", "colour", "ink",
-            "background", "charset", "invert", "dirart", "all-glyphs"]
-COMPARED = ["bin", "col", "prg"]
+            "background", "border", "charset", "dialect", "invert", "dirart", "all-glyphs"]
+COMPARED = ["bin", "col", "prg", "asm", "seq", "petmate"]
 
 
 def make_pictures(folder):
@@ -62,8 +64,10 @@ CASES = [
     {"picture": "wide", "controls": {"colour": True}, "options": ["--colour"]},
     {"picture": "tall", "controls": {"fit": "1", "invert": True, "charset": "1"},
      "options": ["--fit", "contain", "--invert", "--charset", "lower"]},
-    {"picture": "tall", "controls": {"colour": True, "background": "6", "dirart": True},
-     "options": ["--colour", "--background", "6", "--dirart"]},
+    {"picture": "tall", "controls": {"colour": True, "background": "6", "dirart": True,
+                                     "border": "2", "dialect": "1"},
+     "options": ["--colour", "--background", "6", "--dirart", "--border", "2",
+                 "--dialect", "acme"]},
     {"picture": "wide", "controls": {"method": "1", "brightness": "30", "fit": "2"},
      "options": ["--method", "diffuse", "--brightness", "30", "--fit", "stretch"]},
     {"picture": "wide", "controls": {"method": "2", "contrast": "-40", "ink": "7"},
@@ -185,10 +189,11 @@ def prepare_in_page(browser, url, picture, controls):
 
 
 def prepare_natively(native, picture, options, folder):
-    outputs = [os.path.join(folder, "native." + format) for format in COMPARED]
+    formats = COMPARED + ["png"]
+    outputs = [os.path.join(folder, "native." + format) for format in formats]
     subprocess.run([native, picture, *outputs, *options], check=True, stdout=subprocess.DEVNULL)
     files = {}
-    for format, path in zip(COMPARED, outputs):
+    for format, path in zip(formats, outputs):
         with open(path, "rb") as output:
             files[format] = output.read()
     return files
@@ -204,10 +209,11 @@ def check_case(browser, url, case, pictures, native, folder):
         assert data == expected[format], f"{case}: the page's .{format} differs from the program's"
     with open(os.path.join(folder, "page.png"), "wb") as image:
         image.write(page["png"][1])
-    with Image.open(os.path.join(folder, "page.png")) as image:
+    with Image.open(os.path.join(folder, "page.png")) as image, \
+            Image.open(os.path.join(folder, "native.png")) as program:
         assert image.size == (640, 400), f"{case}: the page's .png is {image.size}"
-    for format in ("seq", "petmate", "asm"):
-        assert page[format][1], f"{case}: no .{format}"
+        same = image.convert("RGB").tobytes() == program.convert("RGB").tobytes()
+        assert same, f"{case}: the page's .png shows other pixels than the program's"
 
 
 def check_broken_picture(browser, url, pictures):
