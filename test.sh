@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native build and its Debian
-# package, checked by lintian; the Windows build under Wine; the pictures made
+# package, checked by lintian; the page and its engine in headless Chromium; the Windows build under Wine; the pictures made
 # to cost, natively and under Wine; the whole native suite again under
 # AddressSanitizer and UndefinedBehaviorSanitizer, and a short fuzzing run.
 #
@@ -20,6 +20,7 @@ packages=(
   acme 64tass cc65 libpng-dev               # 6502 assemblers and C compiler, PNG library
   libvips-dev python3-pil                   # picture decoding, test pictures
   time                                      # GNU time: the cost tests' peak memory
+  emscripten chromium python3-websocket     # the page: its engine, and its test in a browser
 )
 
 # shellcheck source=cmake/install_packages.sh
@@ -43,6 +44,8 @@ workflow() {
 }
 
 workflow default
+# The page against the native program just built.
+workflow web
 if command -v lintian >/dev/null; then
   rm -f build/cellglyph_*.deb
   (cd build && cpack -G DEB >/dev/null)

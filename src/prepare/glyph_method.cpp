@@ -145,8 +145,12 @@ int InksToTry(int cell, const InkRule& rule, uint8_t tried[C64ColourCount]) {
       candidates[i].distance =
           MixDistance(screen.cellColour[cell], rule.background, candidates[i].ink);
   const int kept = std::min(count, MostInksTried);
+  // Ties go to the lower colour number: the order is total, so that every
+  // standard library's sort keeps the same inks.
   std::partial_sort(candidates, candidates + kept, candidates + count,
-                    [](const Candidate& a, const Candidate& b) { return a.distance < b.distance; });
+                    [](const Candidate& a, const Candidate& b) {
+                      return a.distance < b.distance || (a.distance == b.distance && a.ink < b.ink);
+                    });
   for (int i = 0; i < kept; ++i) tried[i] = candidates[i].ink;
   return kept;
 }
@@ -188,8 +192,16 @@ CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, const CellVi
                                {static_cast<uint8_t>(glyph), inks[i]}};
   }
   const int kept = std::min(count, Finalists);
+  // Equal likenesses are common (a glyph and its look-alike, an ink that
+  // changes nothing): ties go to the lower ink, then the lower glyph, so
+  // that the order is total and every standard library's sort (libstdc++
+  // natively, libc++ in the page's engine) picks the same finalists.
   std::partial_sort(candidates, candidates + kept, candidates + count,
-                    [](const Candidate& a, const Candidate& b) { return a.likeness > b.likeness; });
+                    [](const Candidate& a, const Candidate& b) {
+                      if (a.likeness != b.likeness) return a.likeness > b.likeness;
+                      if (a.choice.ink != b.choice.ink) return a.choice.ink < b.choice.ink;
+                      return a.choice.glyph < b.choice.glyph;
+                    });
   for (int i = 0; i < Finalists; ++i) {
     const CellChoice finalist = candidates[std::min(i, kept - 1)].choice;
     screen.finalists[cell][i] = {finalist.glyph, finalist.ink};

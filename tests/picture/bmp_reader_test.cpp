@@ -2,7 +2,8 @@
 // the reader takes, from palettes to bit fields, and the row order.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <algorithm>
+#include <cstddef>
 #include <vector>
 
 #include "picture/bmp_reader.h"
@@ -63,8 +64,9 @@ std::vector<uint8_t> FileOf(const Bmp& bmp) {
   Put(file, oldest ? 24 : 28, bmp.bits, 2);
   if (!oldest) Put(file, 30, bmp.compression, 4);
   for (size_t i = 0; i < bmp.masks.size(); ++i) Put(file, 54 + 4 * i, bmp.masks[i], 4);
-  std::memcpy(file.data() + 14 + info, bmp.table.data(), bmp.table.size());
-  std::memcpy(file.data() + rowsAt, bmp.rows.data(), bmp.rows.size());
+  // std::copy, since an empty table's data() may be null, which memcpy may not take.
+  std::copy(bmp.table.begin(), bmp.table.end(), file.begin() + 14 + static_cast<ptrdiff_t>(info));
+  std::copy(bmp.rows.begin(), bmp.rows.end(), file.begin() + static_cast<ptrdiff_t>(rowsAt));
   return file;
 }
 

@@ -1,0 +1,116 @@
+// The preparer's own work on a decoded picture: laid on the screen in
+// linear light, toned, then the pixels chosen by the method asked for and
+// given the converter's screen codes and their colours.
+#include "prepare/prepare_screen.h"
+
+#include <algorithm>
+
+#include "match/cell_matcher.h"
+#include "outputs/screen_drawing.h"
+#include "picture/resampling.h"
+#include "prepare/bit_picture.h"
+#include "prepare/glyph_method.h"
+#include "prepare/glyph_stamps.h"
+#include "prepare/ink_palette.h"
+#include "prepare/simple_methods.h"
+
+namespace {
+
+ScreenPicture picture;
+CoveragePlane coverage;
+BitPicture bits;
+uint8_t codes[CellCount];
+uint8_t inks[CellCount];
+ColourScreen colourFile;
+
+// What a unit of colour difference (Delta E, in a block of 4 x 4 pixels)
+// costs against the structural likeness of that block, which is at most 1.
+constexpr float ColourWeight = 0.01f;
+
+// Every colour may be an ink.
+constexpr uint16_t AllColours = 0xFFFF;
+
+// The characters' pixels are white on black, or black on white where the
+// dark parts are drawn.
+constexpr uint8_t Black = 0;
+constexpr uint8_t White = 1;
+
+void ChoosePixels(const PrepareSettings& settings) {
+  AdjustTone(picture, settings.tone);
+  MeasureCoverage(picture, settings.darkPartsDrawn, coverage);
+  switch (settings.method) {
+    case PrepareMethod::Threshold:
+      ThresholdPicture(coverage, settings.darkPartsDrawn, bits);
+      return;
+    case PrepareMethod::Diffuse:
+      DiffusePicture(coverage, bits);
+      return;
+    case PrepareMethod::Glyphs:
+      break;
+  }
+  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0}
+                                         : InkRule{Black, 1u << White, 0};
+  if (settings.colour) {
+    rule.inks = AllColours;
+    rule.colourWeight = ColourWeight;
+    rule.background = settings.background != NoColourGiven
+                          ? static_cast<uint8_t>(settings.background)
+                          : ChooseBackground(picture, AllColours);
+  }
+  UseGlyphSet(settings.style.set);
+  ChooseGlyphs(picture, rule,
+               {settings.normalGlyphsOnly, settings.allGlyphsAlike, settings.style.set}, codes,
+               inks);
+  std::copy(inks, inks + CellCount, colourFile.inks);
+  colourFile.border = rule.background;  // the screen's edge continues its background
+  colourFile.background = rule.background;
+  DrawScreen(codes, bits.rows, settings.style.set);
+}
+
+// The screen of the outputs: the pixels chosen, the screen codes the
+// converter gives them (look-alike glyphs become the lowest-numbered one,
+// as cellglyph makes of the BMP), and their colours: those chosen with the
+// glyphs, or one ink on a background, the prepared light and dark unless
+// the options say otherwise.
+void SettleScreen(const PrepareSettings& settings, PreparedScreen& screen) {
+  screen.bits = bits;
+  // The converter matches in the upper-case set alone; the other set is
+  // matched the same way, by the same rule.
+  if (settings.style.set == CharacterSet::Upper) {
+    int16_t sameBits[CellRows][CellColumns];
+    MatchCells(bits.rows, settings.normalGlyphsOnly, screen.codes, sameBits);
+  } else {
+    MatchCellsInSet(bits.rows, settings.style.set, settings.normalGlyphsOnly, screen.codes);
+  }
+  if (settings.colour) {
+    screen.colours = colourFile;
+  } else {
+    const uint8_t ink = settings.ink != NoColourGiven ? static_cast<uint8_t>(settings.ink)
+                        : settings.darkPartsDrawn      ? Black
+                                                       : White;
+    const uint8_t paper = settings.background != NoColourGiven
+                              ? static_cast<uint8_t>(settings.background)
+                          : settings.darkPartsDrawn ? White
+                                                    : Black;
+    FillColourScreen(ink, paper, paper, screen.colours);
+  }
+  if (settings.border != NoColourGiven)
+    screen.colours.border = static_cast<uint8_t>(settings.border);
+}
+
+}  // namespace
+
+PictureSink StartLayingPicture(const PrepareSettings& settings) {
+  // Transparent parts show the screen's background: black where the light
+  // parts are drawn, white where the dark ones are.
+  const float paper = settings.darkPartsDrawn ? 1.0f : 0.0f;
+  const ResamplingSettings resampling = {settings.fit, {paper, paper, paper}};
+  return StartResampling(resampling, picture);
+}
+
+bool FinishLayingPicture() { return FinishResampling(); }
+
+void ChooseScreen(const PrepareSettings& settings, PreparedScreen& screen) {
+  ChoosePixels(settings);
+  SettleScreen(settings, screen);
+}
