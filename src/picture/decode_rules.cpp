@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "picture/bmp_reader.h"
 #include "picture/picture_header.h"
 
 int64_t ShrunkSide(int64_t side, int32_t shrink) {
@@ -50,6 +51,17 @@ DecodeOutcome CheckStatedPicture(const StatedPicture& stated) {
     return DecodeOutcome::Decoded;
   }
   return CheckPictureSize(stated.kind, stated.width, stated.height, stated.framePixels);
+}
+
+bool DecodeBeforeLibrary(const PictureBytes& file, PictureSink sink, StatedPicture& stated,
+                         DecodeOutcome& outcome) {
+  stated = ReadStatedPicture(file);
+  outcome = CheckStatedPicture(stated);
+  if (outcome == DecodeOutcome::Decoded && stated.kind == PictureKind::Bmp) {
+    outcome = DecodePlainBmp(file, sink);
+    return true;
+  }
+  return outcome != DecodeOutcome::Decoded;
 }
 
 const char* PictureKindWords(PictureKind kind) {

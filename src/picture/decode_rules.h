@@ -29,6 +29,13 @@ DecodeOutcome CheckPictureSize(PictureKind kind, int64_t width, int64_t height,
 // none: the decoder's header then tells).
 DecodeOutcome CheckStatedPicture(const StatedPicture& stated);
 
+// What every platform's decoder does before it hands the file to its
+// library: the kind and size the header states, checked against the kind's
+// limit, and a plainly stored BMP read by the program's own reader. True
+// when that settled the outcome; `stated` is what the header states either way.
+bool DecodeBeforeLibrary(const PictureBytes& file, PictureSink sink, StatedPicture& stated,
+                         DecodeOutcome& outcome);
+
 // The words for a picture of a kind: "a GIF", "a progressive JPEG".
 const char* PictureKindWords(PictureKind kind);
 

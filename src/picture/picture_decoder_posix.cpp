@@ -9,7 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "picture/bmp_reader.h"
 #include "picture/decode_rules.h"
 #include "picture/picture_decoder.h"
 
@@ -329,13 +328,10 @@ const char* FindLoader(const PictureBytes& file, SourceReader& reader) {
 }
 
 DecodeOutcome DecodeWithVips(const PictureBytes& file, int32_t leastSide, PictureSink sink) {
-  const StatedPicture stated = ReadStatedPicture(file);
-  const DecodeOutcome stated_check = CheckStatedPicture(stated);
-  if (stated_check != DecodeOutcome::Decoded) {
-    return stated_check;
-  }
-  if (stated.kind == PictureKind::Bmp) {
-    return DecodePlainBmp(file, sink);
+  StatedPicture stated;
+  DecodeOutcome settled;
+  if (DecodeBeforeLibrary(file, sink, stated, settled)) {
+    return settled;
   }
   SourceReader readers[OpeningsMost + 1];
   const char* loader = FindLoader(file, readers[OpeningsMost]);

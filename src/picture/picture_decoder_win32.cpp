@@ -9,7 +9,6 @@
 #include <cstring>
 #include <vector>
 
-#include "picture/bmp_reader.h"
 #include "picture/decode_rules.h"
 #include "picture/picture_decoder.h"
 #include "picture/picture_header.h"
@@ -236,13 +235,10 @@ DecodeOutcome DecodePicture(const PictureBytes& file, int32_t /*leastSide*/, Pic
   }
   // Wine's decoders take the whole picture on when they first see it: the
   // size is checked before they do.
-  const StatedPicture stated = ReadStatedPicture(file);
-  const DecodeOutcome stated_check = CheckStatedPicture(stated);
-  if (stated_check != DecodeOutcome::Decoded) {
-    return stated_check;
-  }
-  if (stated.kind == PictureKind::Bmp) {
-    return DecodePlainBmp(file, sink);
+  StatedPicture stated;
+  DecodeOutcome settled;
+  if (DecodeBeforeLibrary(file, sink, stated, settled)) {
+    return settled;
   }
   // A memory stream holds at most 4 GiB.
   if (file.size > 0xFFFFFFFF) {
