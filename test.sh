@@ -18,7 +18,7 @@ packages=(
   g++-mingw-w64-x86-64-posix wine wine64    # the Windows build and its tests
   clang libclang-rt-14-dev                  # sanitizers and fuzzing
   acme 64tass cc65 libpng-dev               # 6502 assemblers and C compiler, PNG library
-  libvips-dev python3-pil                   # picture decoding, test pictures
+  libvips-dev python3-pil libheif-examples  # picture decoding, test pictures (heif-enc)
   time                                      # GNU time: the cost tests' peak memory
   emscripten chromium python3-websocket     # the page: its engine, and its test in a browser
 )

@@ -3,6 +3,7 @@
 // strips of rows, so that only a few strips are ever held. The file is read
 // as the loader asks, through a source of the program's own; the loaders of
 // GIF, WebP and SVG read it whole.
+#include <gmodule.h>
 #include <vips/vips.h>
 
 #include <cstdio>
@@ -71,30 +72,84 @@ GLogWriterOutput IgnoreStructuredMessage(GLogLevelFlags, const GLogField*, gsize
   return G_LOG_WRITER_HANDLED;
 }
 
+// Only the offered loaders may be used; the rule is laid again whenever a
+// module has added loaders of its own.
+void BlockOtherLoaders() {
+  vips_operation_block_set("VipsForeignLoad", TRUE);
+  for (const char* loader : OfferedLoaders) {
+    vips_operation_block_set(loader, FALSE);
+  }
+}
+
+// libvips keeps some loaders in modules of their own, which it would load
+// all at start-up: with the large libraries under them (ImageMagick,
+// poppler, OpenSlide, libjxl) that took about a third of a small picture's
+// whole run. It finds them under the folder VIPSHOME names, so it is started
+// with VIPSHOME naming a path under a file, where no folder can be, and the
+// two modules the program offers (HEIF, and ImageMagick for compressed BMPs)
+// are loaded here only for a file that needs one, from the folder of the
+// libvips installed (VIPS_LIBRARY_FOLDER, from the build) for its version.
+void LoadModule(const char* name) {
+  char path[512];
+  std::snprintf(path, sizeof path, "%s/vips-modules-%d.%d/vips-%s.so", VIPS_LIBRARY_FOLDER,
+                vips_version(0), vips_version(1), name);
+  // A module missing or unloadable leaves its kind of picture unread, as a
+  // libvips built without it would.
+  GModule* module =
+      g_module_open(path, static_cast<GModuleFlags>(G_MODULE_BIND_LAZY | G_MODULE_BIND_LOCAL));
+  if (module != nullptr) {
+    g_module_make_resident(module);
+    BlockOtherLoaders();
+  }
+}
+
 // libvips is started once per process. Its warnings and those of the
 // libraries under it (a damaged JPEG, an odd PNG chunk) go through GLib's
 // log, which is silenced: the program reports the outcome itself. No
 // operation cache, since every picture is read once, and one thread, so
 // that a run's memory and the order of its work do not depend on the
-// machine. The name passed stands for no file: libvips then finds its
-// modules where it was installed, wherever the program is.
+// machine. The caller's VIPSHOME, if any, is put back once libvips has
+// started.
 bool StartVips() {
   static const bool started = [] {
     g_log_set_default_handler(IgnoreMessage, nullptr);
     g_log_set_writer_func(IgnoreStructuredMessage, nullptr, nullptr);
-    if (VIPS_INIT("cellglyph-picture-decoder") != 0) {
+    const gchar* given = g_getenv("VIPSHOME");
+    gchar* home = given != nullptr ? g_strdup(given) : nullptr;
+    g_setenv("VIPSHOME", "/dev/null", TRUE);
+    const bool failed = VIPS_INIT("cellglyph-picture-decoder") != 0;
+    if (home != nullptr) {
+      g_setenv("VIPSHOME", home, TRUE);
+      g_free(home);
+    } else {
+      g_unsetenv("VIPSHOME");
+    }
+    if (failed) {
       vips_error_clear();
       return false;
     }
     vips_cache_set_max(0);
     vips_concurrency_set(1);
-    vips_operation_block_set("VipsForeignLoad", TRUE);
-    for (const char* loader : OfferedLoaders) {
-      vips_operation_block_set(loader, FALSE);
-    }
+    BlockOtherLoaders();
     return true;
   }();
   return started;
+}
+
+// Loads the module a file's loader is in, once, before the loader is looked
+// for: by the file's first bytes, as libvips's own search tells them.
+void LoadModuleFor(const PictureBytes& file) {
+  static bool heifLoaded = false, magickLoaded = false;
+  uint8_t head[12] = {};
+  const int64_t got = file.read(file.context, 0, head, sizeof head);
+  if (!magickLoaded && got >= 2 && std::memcmp(head, "BM", 2) == 0) {
+    LoadModule("magick");
+    magickLoaded = true;
+  }
+  if (!heifLoaded && got >= 12 && std::memcmp(head + 4, "ftyp", 4) == 0) {
+    LoadModule("heif");
+    heifLoaded = true;
+  }
 }
 
 // The loader search finds blocked loaders too (opening with them fails):
@@ -333,6 +388,7 @@ DecodeOutcome DecodeWithVips(const PictureBytes& file, int32_t leastSide, Pictur
   if (DecodeBeforeLibrary(file, sink, stated, settled)) {
     return settled;
   }
+  LoadModuleFor(file);
   SourceReader readers[OpeningsMost + 1];
   const char* loader = FindLoader(file, readers[OpeningsMost]);
   if (loader == nullptr) {

@@ -7,7 +7,10 @@ that formats can be compared: a colour ramp across, a grey ramp down, and a
 disc whose colour shows the orientation the rows are stored in.
 """
 import io
+import os
 import struct
+import subprocess
+import tempfile
 import zlib
 
 from PIL import Image, ImageDraw
@@ -137,6 +140,41 @@ def bmp_top_down(path, words):
     open(path, 'wb').write(data)
 
 
+def bmp_rle8(path, words):
+    """An 8-bit BMP compressed in runs (BI_RLE8), which Pillow reads but does not write."""
+    picture = content(words, 'P')
+    width, height = picture.size
+    runs = bytearray()
+    for y in reversed(range(height)):
+        row = [picture.getpixel((x, y)) for x in range(width)]
+        x = 0
+        while x < width:
+            count = 1
+            while x + count < width and count < 255 and row[x + count] == row[x]:
+                count += 1
+            runs += bytes((count, row[x]))
+            x += count
+        runs += b'\0\0'
+    runs[-1] = 1  # the last end of a row is the end of the picture
+    palette = picture.getpalette()[:768]
+    table = b''.join(bytes((palette[3 * i + 2], palette[3 * i + 1], palette[3 * i], 0))
+                     for i in range(256))
+    offset = 14 + 40 + len(table)
+    info = struct.pack('<IiiHHIIiiII', 40, width, height, 1, 8, 1, len(runs), 2835, 2835, 256, 0)
+    with open(path, 'wb') as out:
+        out.write(b'BM' + struct.pack('<IHHI', offset + len(runs), 0, 0, offset) + info + table
+                  + runs)
+
+
+def heif_lossless(path, words):
+    """HEIF through Debian's heif-enc (libheif-examples), lossless: the same pixels whatever
+    the encoder's version."""
+    with tempfile.TemporaryDirectory() as work:
+        source = os.path.join(work, 'source.png')
+        save(content(words), source, 'PNG')
+        subprocess.run(['heif-enc', '-L', '-o', path, source], check=True, capture_output=True)
+
+
 def png_palette_alpha(path, words):
     # Index 0 fully transparent: decoders agree on such pixels only because
     # they deliver them as 0, 0, 0, 0 whatever the palette says.
@@ -196,6 +234,8 @@ RECIPES = {
     'bmp_24': lambda path, words: save(content(words), path, 'BMP'),
     'bmp_top_down': bmp_top_down,
     'bmp_8': lambda path, words: save(content(words, 'P'), path, 'BMP'),
+    'bmp_rle8': bmp_rle8,
+    'heif': heif_lossless,
     'tiff': lambda path, words: save(content(words), path, 'TIFF'),
     'webp': lambda path, words: save(content(words), path, 'WEBP', lossless=True),
     'svg': text(SVG),
