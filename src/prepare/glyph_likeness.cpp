@@ -51,5 +51,19 @@ float ScoreGlyph(const CellView& view, const LightnessTables& tables, const InkS
     ScoreBlockBody(view, block, tables, ink, 1, &stamps.blockSums[glyph][block],
                    &stamps.blockSquares[glyph][block], &restDot, &wantedDot, &likeness);
   }
+  const float* bits = stamps.bitsByGlyph[glyph];
+  if (ink.sharpWeight != 0)
+    for (int block = 0; block < OwnBlocks; ++block) {
+      float ownDot = 0;
+      for (int k = block * BlockPixels; k < (block + 1) * BlockPixels; ++k)
+        ownDot += view.ownWanted[k] * bits[k];
+      ScoreOwnBlockBody(view, block, ink, 1, &stamps.ownSums[glyph][block], &ownDot, &likeness);
+    }
+  if (ink.sharpColourWeight != 0) {
+    const float* farther = InkFarther(view, ink);
+    float difference = view.backgroundDistanceSum;
+    for (int k = 0; k < OwnPixels; ++k) difference += bits[k] * farther[k];
+    likeness -= ink.sharpColourWeight / OwnPixels * difference;
+  }
   return likeness;
 }

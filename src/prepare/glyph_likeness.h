@@ -2,7 +2,9 @@
 #include <cstdint>
 
 #include "picture/screen_picture.h"
+#include "prepare/colour_space.h"
 #include "prepare/glyph_stamps.h"
+#include "screens/c64_colours.h"
 #include "prepare/lightness.h"
 
 // Where a cell's square lies on the screen, and which of its blocks are on
@@ -31,6 +33,23 @@ struct CellView {
   // linear RGB about the picture's mean colour in each block:
   float restFromWanted[StampBlocks][ChannelCount];  // Lab change of the rest's mean from the picture's
   float labSlope[StampBlocks][ChannelCount][ChannelCount];  // Lab change per unit of each channel
+  // The cell itself up close, unblurred: there it shows only the
+  // background and the ink, each of one lightness.
+  bool upClose;                // the likeness up close counts: the fields below hold
+  float ownWanted[OwnPixels];  // the picture's lightness, own order
+  float ownMean[OwnBlocks];
+  float ownVariance[OwnBlocks];
+  float backgroundLightness;
+  // How far each own pixel's colour in the picture is from the background
+  // and, for the ink being weighed, from the ink (Delta E); the latter is
+  // filled by ScoreInk.
+  LabColour ownLab[OwnPixels];
+  float backgroundDistance[OwnPixels];
+  float backgroundDistanceSum;
+  // Each ink's distance from the picture at each own pixel, less the
+  // background's, measured the first time the ink is weighed for the view.
+  mutable float inkFarther[C64ColourCount][OwnPixels];
+  mutable uint16_t inksMeasured;  // bit n: inkFarther[n] holds
 };
 
 // Sums of each glyph's blurred values with the rest and with the picture's
@@ -39,6 +58,7 @@ struct CellView {
 struct GlyphDots {
   float rest[StampBlocks][GlyphCount];
   float wanted[StampBlocks][GlyphCount];
+  float ownWanted[OwnBlocks][GlyphCount];  // the picture's lightness where the glyph sets pixels
 };
 
 // One ink, as it differs from the background.
@@ -46,6 +66,11 @@ struct InkStep {
   float luminance;
   float colour[ChannelCount];  // linear RGB
   float colourWeight;          // what a unit of mean colour difference (Delta E) costs, 0 for none
+  float lightness;             // CIE L* of the ink less that of the background
+  float sharpWeight;           // what the likeness up close counts for, beside that from afar
+  LabColour lab;               // the ink's colour
+  uint8_t number;              // the ink's colour number
+  float sharpColourWeight;     // what a unit of the cell's mean colour difference up close costs
 };
 
 // Fills dots for the glyphs 0 to glyphsTried - 1.

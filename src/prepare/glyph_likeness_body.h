@@ -31,6 +31,40 @@ inline constexpr float VarianceConstant = 9.0f;  // (0.03 x 100)^2
       }
     }
   }
+  if (!view.upClose) return;
+  for (int block = 0; block < OwnBlocks; ++block) {
+    float* ownDot = dots.ownWanted[block];
+    std::fill(ownDot, ownDot + glyphsTried, 0.0f);
+    for (int k = block * BlockPixels; k < (block + 1) * BlockPixels; ++k) {
+      const float wanted = view.ownWanted[k];
+      const float* bits = stamps.bitsByPixel[k];
+      for (int glyph = 0; glyph < glyphsTried; ++glyph) ownDot[glyph] += wanted * bits[glyph];
+    }
+  }
+}
+
+// The structural similarity up close of one of the cell's own blocks, for
+// count glyphs in the ink: each pixel shows the background's lightness or
+// the ink's, so the block's mean, variance and covariance with the picture
+// follow from how many pixels the glyph sets and the picture's lightness
+// under them.
+[[gnu::always_inline]] inline void ScoreOwnBlockBody(const CellView& view, int block,
+                                                     const InkStep& ink, int count,
+                                                     const float* setCounts,
+                                                     const float* ownDot, float* likeness) {
+  constexpr float PerPixel = 1.0f / BlockPixels;
+  const float base = view.backgroundLightness, step = ink.lightness;
+  const float wantedMean = view.ownMean[block], wantedVariance = view.ownVariance[block];
+  for (int glyph = 0; glyph < count; ++glyph) {
+    const float share = setCounts[glyph] * PerPixel;
+    const float mean = base + step * share;
+    const float variance = step * step * share * (1 - share);
+    const float covariance = step * (ownDot[glyph] * PerPixel - share * wantedMean);
+    likeness[glyph] += ink.sharpWeight * (2 * mean * wantedMean + MeanConstant) *
+                       (2 * covariance + VarianceConstant) /
+                       ((mean * mean + wantedMean * wantedMean + MeanConstant) *
+                        (variance + wantedVariance + VarianceConstant));
+  }
 }
 
 // The likeness terms of one block for count glyphs drawn in the ink, whose
@@ -97,6 +131,23 @@ inline constexpr float VarianceConstant = 9.0f;  // (0.03 x 100)^2
   }
 }
 
+// How much farther the ink is than the background from the picture's
+// colour, at each of the cell's own pixels.
+inline const float* InkFarther(const CellView& view, const InkStep& ink) {
+  float* farther = view.inkFarther[ink.number];
+  if ((view.inksMeasured >> ink.number & 1) != 0) return farther;
+  for (int k = 0; k < OwnPixels; ++k) {
+    float sum = 0;
+    for (int lab = 0; lab < ChannelCount; ++lab) {
+      const float d = view.ownLab[k].values[lab] - ink.lab.values[lab];
+      sum += d * d;
+    }
+    farther[k] = std::sqrt(sum) - view.backgroundDistance[k];
+  }
+  view.inksMeasured = static_cast<uint16_t>(view.inksMeasured | 1u << ink.number);
+  return farther;
+}
+
 [[gnu::always_inline]] inline void ScoreInkBody(const CellView& view, const GlyphDots& dots,
                                                 const LightnessTables& tables, const InkStep& ink,
                                                 int glyphsTried, float likeness[GlyphCount]) {
@@ -107,4 +158,22 @@ inline constexpr float VarianceConstant = 9.0f;  // (0.03 x 100)^2
                    stamps.blockSquaresByBlock[block], dots.rest[block], dots.wanted[block],
                    likeness);
   }
+  if (ink.sharpWeight != 0)
+    for (int block = 0; block < OwnBlocks; ++block)
+      ScoreOwnBlockBody(view, block, ink, glyphsTried, stamps.ownSumsByBlock[block],
+                        dots.ownWanted[block], likeness);
+  if (ink.sharpColourWeight == 0) return;
+  // Up close each pixel shows the ink or the background: the cell's colour
+  // difference is the background's everywhere, changed where the glyph
+  // sets pixels by how much farther (or nearer) the ink is there.
+  const float perPixel = ink.sharpColourWeight / OwnPixels;
+  float change[GlyphCount];
+  std::fill(change, change + glyphsTried, 0.0f);
+  const float* farther = InkFarther(view, ink);
+  for (int k = 0; k < OwnPixels; ++k) {
+    const float* bits = stamps.bitsByPixel[k];
+    for (int glyph = 0; glyph < glyphsTried; ++glyph) change[glyph] += farther[k] * bits[glyph];
+  }
+  for (int glyph = 0; glyph < glyphsTried; ++glyph)
+    likeness[glyph] -= perPixel * (view.backgroundDistanceSum + change[glyph]);
 }

@@ -42,6 +42,8 @@ constexpr int MostInksTried = 4;
 struct Screen {
   float target[ChannelCount][ScreenPicturePixels];  // the picture, blurred
   float targetLightness[ScreenPicturePixels];
+  float sharpLightness[ScreenPicturePixels];      // the picture's lightness, unblurred
+  LabColour sharpLab[ScreenPicturePixels];        // the picture's colour, unblurred
   float shown[ChannelCount][ScreenPicturePixels];   // the screen, blurred
   float cellStamp[CellCount][ChannelCount][StampPixels];  // what each cell adds to shown, block order
   float cellColour[CellCount][ChannelCount];        // each cell's mean colour in the picture
@@ -77,6 +79,33 @@ CellSquare SquareOf(int cell) {
   return square;
 }
 
+// The cell's own pixels in the picture, for the likeness up close.
+void ViewCellUpClose(int cell, const InkRule& rule, CellView& view) {
+  view.upClose = rule.sharpWeight != 0 || rule.sharpColourWeight != 0;
+  if (!view.upClose) return;
+  const float* background = palette[rule.background];
+  view.backgroundLightness = Lightness(LuminanceOf(background));
+  const LabColour backgroundLab = LabOf(background);
+  view.backgroundDistanceSum = 0;
+  view.inksMeasured = 0;
+  const int left = (cell % CellColumns) * GlyphRows, top = (cell / CellColumns) * GlyphRows;
+  for (int j = 0; j < GlyphRows; ++j)
+    for (int i = 0; i < GlyphRows; ++i) {
+      const int k = OwnOrder(i, j), at = (top + j) * Width + left + i;
+      view.ownWanted[k] = screen.sharpLightness[at];
+      view.ownLab[k] = screen.sharpLab[at];
+      view.backgroundDistance[k] = LabDistance(backgroundLab, screen.sharpLab[at]);
+      view.backgroundDistanceSum += view.backgroundDistance[k];
+    }
+  for (int block = 0; block < OwnBlocks; ++block) {
+    float y = 0, yy = 0;
+    for (int k = block * BlockPixels; k < (block + 1) * BlockPixels; ++k)
+      y += view.ownWanted[k], yy += view.ownWanted[k] * view.ownWanted[k];
+    view.ownMean[block] = y / BlockPixels;
+    view.ownVariance[block] = yy / BlockPixels - view.ownMean[block] * view.ownMean[block];
+  }
+}
+
 void ViewCell(int cell, const InkRule& rule, CellView& view) {
   view.square = SquareOf(cell);
   const float* background = palette[rule.background];
@@ -92,6 +121,7 @@ void ViewCell(int cell, const InkRule& rule, CellView& view) {
       view.rest[k] = Luminance(restColour[Red][k], restColour[Green][k], restColour[Blue][k]);
       view.wantedLightness[k] = screen.targetLightness[at];
     }
+  ViewCellUpClose(cell, rule, view);
   for (int block = 0; block < StampBlocks; ++block) {
     if (!view.square.blockOnScreen[block]) continue;
     float r = 0, rr = 0, ry = 0, y = 0, yy = 0;
@@ -163,7 +193,9 @@ struct CellChoice {
 InkStep StepOf(const InkRule& rule, uint8_t ink) {
   const float* colour = palette[ink];
   const float* background = palette[rule.background];
-  InkStep step{LuminanceOf(colour) - LuminanceOf(background), {}, rule.colourWeight};
+  InkStep step{LuminanceOf(colour) - LuminanceOf(background), {}, rule.colourWeight,
+               Lightness(LuminanceOf(colour)) - Lightness(LuminanceOf(background)),
+               rule.sharpWeight, LabOf(colour), ink, rule.sharpColourWeight};
   for (int channel = 0; channel < ChannelCount; ++channel)
     step.colour[channel] = colour[channel] - background[channel];
   return step;
@@ -259,14 +291,22 @@ void BlurIntoBlockOrder(const float pixels[GlyphRows * GlyphRows], float stamp[S
 
 // Before the first choice the screen is taken to show start, so that every
 // cell is first judged among neighbours like those it will have.
-void ShowPicture(const ScreenPicture& picture, const ScreenPicture& start) {
+void ShowPicture(const ScreenPicture& picture, const ScreenPicture& start, const InkRule& rule) {
   for (int channel = 0; channel < ChannelCount; ++channel) {
     BlurPlane(picture.planes[channel], screen.target[channel]);
     BlurPlane(start.planes[channel], screen.shown[channel]);
   }
-  for (int at = 0; at < ScreenPicturePixels; ++at)
+  for (int at = 0; at < ScreenPicturePixels; ++at) {
     screen.targetLightness[at] = tables.lightness[LightnessStep(
         Luminance(screen.target[Red][at], screen.target[Green][at], screen.target[Blue][at]))];
+    screen.sharpLightness[at] = tables.lightness[LightnessStep(Luminance(
+        picture.planes[Red][at], picture.planes[Green][at], picture.planes[Blue][at]))];
+    if (rule.sharpColourWeight != 0) {
+      const float colour[ChannelCount] = {picture.planes[Red][at], picture.planes[Green][at],
+                                          picture.planes[Blue][at]};
+      screen.sharpLab[at] = LabOf(colour);
+    }
+  }
   float whole[GlyphRows * GlyphRows];
   std::fill(whole, whole + GlyphRows * GlyphRows, 1.0f);
   BlurIntoBlockOrder(whole, cellBlur);
@@ -318,19 +358,23 @@ int OnlyInk(const InkRule& rule) {
   return ink;
 }
 
-}  // namespace
-
-void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
-                  uint8_t codes[CellCount], uint8_t inks[CellCount]) {
+void Prepare(const GlyphRule& glyphs) {
   MakeLightnessTables(tables);
   for (int glyph = 0; glyph < GlyphCount; ++glyph)
     glyphCost[glyph] =
         !glyphs.textLikeAlike && IsTextLike(static_cast<uint8_t>(glyph), glyphs.set) ? TextLikeCost : 0;
   palette = TheInkPalette().colours;
+}
+
+}  // namespace
+
+void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
+                  uint8_t codes[CellCount], uint8_t inks[CellCount]) {
+  Prepare(glyphs);
   static ScreenPicture start;
   const int onlyInk = OnlyInk(rule);
   if (onlyInk >= 0) SplitPicture(picture, rule, static_cast<uint8_t>(onlyInk), start);
-  ShowPicture(picture, onlyInk >= 0 ? start : picture);
+  ShowPicture(picture, onlyInk >= 0 ? start : picture, rule);
   const int glyphsTried = glyphs.normalOnly ? NormalGlyphCount : GlyphCount;
   bool first = true;
   for (int sweep = 0; sweep < MostSweeps; ++sweep) {

@@ -12,6 +12,8 @@ struct InkRule {
   uint8_t background;  // C64 colour number
   uint16_t inks;       // bit n: colour n may be a cell's ink
   float colourWeight;  // what a unit of colour difference (Delta E) costs; 0: lightness alone
+  float sharpWeight;   // what the likeness of the cell up close counts for; 0: seen from afar only
+  float sharpColourWeight;  // what a unit of the cell's colour difference up close costs
 };
 
 // Which glyphs a cell may show, and how they are weighed.

@@ -16,6 +16,18 @@ void MakeGlyphStamps(CharacterSet set, GlyphStamps& stamps) {
     for (int j = 0; j < GlyphRows; ++j)
       for (int i = 0; i < GlyphRows; ++i)
         cell[j * GlyphRows + i] = (table[glyph * GlyphRows + j] & BitMaskTable[i]) ? 1.0f : 0;
+    for (int j = 0; j < GlyphRows; ++j)
+      for (int i = 0; i < GlyphRows; ++i) {
+        const float bit = cell[j * GlyphRows + i];
+        stamps.bitsByGlyph[glyph][OwnOrder(i, j)] = bit;
+        stamps.bitsByPixel[OwnOrder(i, j)][glyph] = bit;
+      }
+    for (int block = 0; block < OwnBlocks; ++block) {
+      float count = 0;
+      for (int p = 0; p < BlockPixels; ++p) count += stamps.bitsByGlyph[glyph][block * BlockPixels + p];
+      stamps.ownSumsByBlock[block][glyph] = count;
+      stamps.ownSums[glyph][block] = count;
+    }
     float square[StampPixels];
     BlurCell(cell, square);
     for (int j = 0; j < StampSpan; ++j)

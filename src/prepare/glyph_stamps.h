@@ -23,6 +23,19 @@ constexpr int BlockOrder(int i, int j) {
          (j % StampBlock) * StampBlock + i % StampBlock;
 }
 
+// The cell's own pixels, unblurred, in blocks of the same size: the sharp
+// look of a glyph up close.
+inline constexpr int OwnBlocksAcross = GlyphRows / StampBlock;
+inline constexpr int OwnBlocks = OwnBlocksAcross * OwnBlocksAcross;
+inline constexpr int OwnPixels = GlyphRows * GlyphRows;
+static_assert(GlyphRows % StampBlock == 0, "blocks tile the cell");
+
+// Where pixel (i, j) of the cell is kept, block by block.
+constexpr int OwnOrder(int i, int j) {
+  return ((j / StampBlock) * OwnBlocksAcross + i / StampBlock) * BlockPixels +
+         (j % StampBlock) * StampBlock + i % StampBlock;
+}
+
 struct GlyphStamps {
   float byGlyph[GlyphCount][StampPixels];  // each glyph's stamp, in block order
   float byPixel[StampPixels][GlyphCount];  // the same, every glyph's value at a pixel side by side
@@ -31,6 +44,10 @@ struct GlyphStamps {
   float blockSumsByBlock[StampBlocks][GlyphCount];
   float blockSquaresByBlock[StampBlocks][GlyphCount];
   bool reached[StampPixels];  // some glyph's pattern reaches the pixel
+  float bitsByGlyph[GlyphCount][OwnPixels];  // 1 where the glyph sets the pixel, own order
+  float bitsByPixel[OwnPixels][GlyphCount];
+  float ownSumsByBlock[OwnBlocks][GlyphCount];  // pixels set in each block
+  float ownSums[GlyphCount][OwnBlocks];
   bool repeats[GlyphCount];  // drawn exactly as a lower glyph: no need to try it
 };
 

@@ -58,30 +58,45 @@ float MixDistance(const float colour[ChannelCount], uint8_t background, uint8_t 
   return MixDistanceLab(LabOf(colour), background, ink);
 }
 
+// A cell is judged in parts of Part x Part pixels: fine enough to see
+// where a cell holds two colours, coarse enough to be quick.
+constexpr int Part = 2;
+constexpr int PartsAcross = CellSide / Part;
+constexpr int Parts = PartsAcross * PartsAcross;
+
 uint8_t ChooseBackground(const ScreenPicture& picture, uint16_t inks) {
   TheInkPalette();
-  static LabColour cells[CellCount];
+  // Each part's distance from each colour, before the backgrounds are tried.
+  static float distance[CellCount][Parts][C64ColourCount];
   for (int cell = 0; cell < CellCount; ++cell) {
     const int left = (cell % CellColumns) * CellSide, top = (cell / CellColumns) * CellSide;
-    float mean[ChannelCount] = {};
-    for (int channel = 0; channel < ChannelCount; ++channel) {
-      for (int j = 0; j < CellSide; ++j)
-        for (int i = 0; i < CellSide; ++i)
-          mean[channel] += picture.planes[channel][(top + j) * PixelColumns + left + i];
-      mean[channel] /= CellSide * CellSide;
+    for (int part = 0; part < Parts; ++part) {
+      const int x = left + (part % PartsAcross) * Part, y = top + (part / PartsAcross) * Part;
+      float mean[ChannelCount] = {};
+      for (int channel = 0; channel < ChannelCount; ++channel) {
+        for (int j = 0; j < Part; ++j)
+          for (int i = 0; i < Part; ++i)
+            mean[channel] += picture.planes[channel][(y + j) * PixelColumns + x + i];
+        mean[channel] /= Part * Part;
+      }
+      const LabColour lab = LabOf(mean);
+      for (int colour = 0; colour < C64ColourCount; ++colour)
+        distance[cell][part][colour] = LabDistance(lab, mixes.lab[colour][colour][0]);  // pure
     }
-    cells[cell] = LabOf(mean);
   }
   uint8_t best = 0;
   float bestCost = 1e30f;
   for (int background = 0; background < C64ColourCount; ++background) {
     float cost = 0;
-    for (const LabColour& cell : cells) {
+    for (int cell = 0; cell < CellCount; ++cell) {
       float nearest = 1e30f;
-      for (int ink = 0; ink < C64ColourCount; ++ink)
-        if ((inks >> ink & 1) != 0)
-          nearest = std::min(nearest, MixDistanceLab(cell, static_cast<uint8_t>(background),
-                                                     static_cast<uint8_t>(ink)));
+      for (int ink = 0; ink < C64ColourCount; ++ink) {
+        if ((inks >> ink & 1) == 0) continue;
+        float sum = 0;
+        for (int part = 0; part < Parts; ++part)
+          sum += std::min(distance[cell][part][background], distance[cell][part][ink]);
+        nearest = std::min(nearest, sum);
+      }
       cost += nearest;
     }
     if (cost < bestCost) best = static_cast<uint8_t>(background), bestCost = cost;

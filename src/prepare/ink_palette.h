@@ -15,7 +15,11 @@ const InkPalette& TheInkPalette();
 // background and the ink: the ink covering 0, 1/8, ... 1 of a cell.
 float MixDistance(const float colour[ChannelCount], uint8_t background, uint8_t ink);
 
-// The background that lets the cells' mean colours come nearest to mixes
-// of it and one ink each, over the whole picture; only inks in the set
-// (bit n: colour n) count.
+// The background with which the picture's cells come nearest to being
+// drawn in it and one ink each: every part of a cell in the nearer of the
+// two, summed in Delta E over the whole picture with each cell's best ink.
+// Only inks in the set (bit n: colour n) count. Judged by cell means
+// alone, as mixes, a background won that left flat areas as checkers of
+// two far colours.
 uint8_t ChooseBackground(const ScreenPicture& picture, uint16_t inks);
+int RankBackgroundsByMeans(const ScreenPicture& picture, uint16_t inks, uint8_t ranked[C64ColourCount]);

@@ -27,6 +27,18 @@ ColourScreen colourFile;
 // costs against the structural likeness of that block, which is at most 1.
 constexpr float ColourWeight = 0.01f;
 
+// In colour, each cell is also judged up close, unblurred: by structural
+// similarity in lightness over its four blocks, at SharpWeight each against
+// the sixteen blocks judged from afar, and by its pixels' mean colour
+// difference, at SharpColourWeight a unit. From afar a checker of two far
+// colours passes for their mix; up close it is busy and off in colour,
+// where one near ink is flat and near. Without them colour screens were
+// busier and further in colour up close than a plain per-cell colouring,
+// for a little more likeness from afar. One ink has no colours to trade,
+// and what up close would gain there it loses from afar.
+constexpr float SharpWeight = 0.5f;
+constexpr float SharpColourWeight = 0.1f;
+
 // Every colour may be an ink.
 constexpr uint16_t AllColours = 0xFFFF;
 
@@ -48,11 +60,13 @@ void ChoosePixels(const PrepareSettings& settings) {
     case PrepareMethod::Glyphs:
       break;
   }
-  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0}
-                                         : InkRule{Black, 1u << White, 0};
+  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0, 0, 0}
+                                         : InkRule{Black, 1u << White, 0, 0, 0};
   if (settings.colour) {
     rule.inks = AllColours;
     rule.colourWeight = ColourWeight;
+    rule.sharpWeight = SharpWeight;
+    rule.sharpColourWeight = SharpColourWeight;
     rule.background = settings.background != NoColourGiven
                           ? static_cast<uint8_t>(settings.background)
                           : ChooseBackground(picture, AllColours);

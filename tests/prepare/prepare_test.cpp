@@ -151,8 +151,8 @@ void DrawScreen(const uint8_t codes[CellCount], const float ink[3], const float 
 TEST(Prepare, GlyphMethodGivesBackAScreenDrawnInItsGlyphs) {
   struct Row { bool normalOnly; InkRule rule; float ink[3], paper[3]; };
   const Row rows[] = {
-      {false, {0, 1u << 1, 0}, {1, 1, 1}, {0, 0, 0}},
-      {true, {1, 1u << 0, 0}, {0, 0, 0}, {1, 1, 1}},
+      {false, {0, 1u << 1, 0, 0, 0}, {1, 1, 1}, {0, 0, 0}},
+      {true, {1, 1u << 0, 0, 0, 0}, {0, 0, 0}, {1, 1, 1}},
   };
   for (const Row& row : rows) {
     uint8_t codes[CellCount], chosen[CellCount], inks[CellCount];
@@ -185,7 +185,7 @@ TEST(Prepare, ColourGlyphsTakeTheInkTheyAreDrawnIn) {
   uint8_t codes[CellCount], chosen[CellCount], inks[CellCount];
   for (int cell = 0; cell < CellCount; ++cell) codes[cell] = cell % 3 == 0 ? 160 : 32;
   DrawScreen(codes, red, blue);
-  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f}, {false, false, CharacterSet::Upper}, chosen, inks);
+  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f, 0.5f, 0.1f}, {false, false, CharacterSet::Upper}, chosen, inks);
   int red_cells = 0;
   for (int cell = 0; cell < CellCount; ++cell)
     if (cell % 3 == 0) red_cells += inks[cell] == 2 && chosen[cell] == 160;
@@ -202,9 +202,9 @@ TEST(Prepare, TextLikeGlyphsAreHeldBackFromShading) {
   }
   struct Row { InkRule rule; bool alike; int fewest, most; };  // text-like cells
   const Row rows[] = {
-      {{0, 1u << 1, 0}, false, 0, CellCount / 50},
-      {{6, 0xFFFF, 0.01f}, false, 0, CellCount / 50},
-      {{0, 1u << 1, 0}, true, CellCount / 10, CellCount},
+      {{0, 1u << 1, 0, 0, 0}, false, 0, CellCount / 50},
+      {{6, 0xFFFF, 0.01f, 0.5f, 0.1f}, false, 0, CellCount / 50},
+      {{0, 1u << 1, 0, 0, 0}, true, CellCount / 10, CellCount},
   };
   for (const Row& row : rows) {
     uint8_t chosen[CellCount], inks[CellCount];
