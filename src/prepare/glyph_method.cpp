@@ -79,9 +79,13 @@ CellSquare SquareOf(int cell) {
   return square;
 }
 
+bool JudgedUpClose(const InkRule& rule) {
+  return rule.sharpWeight != 0 || rule.sharpColourWeight != 0;
+}
+
 // The cell's own pixels in the picture, for the likeness up close.
 void ViewCellUpClose(int cell, const InkRule& rule, CellView& view) {
-  view.upClose = rule.sharpWeight != 0 || rule.sharpColourWeight != 0;
+  view.upClose = JudgedUpClose(rule);
   if (!view.upClose) return;
   const float* background = palette[rule.background];
   view.backgroundLightness = Lightness(LuminanceOf(background));
@@ -190,15 +194,21 @@ struct CellChoice {
   uint8_t ink;
 };
 
-InkStep StepOf(const InkRule& rule, uint8_t ink) {
-  const float* colour = palette[ink];
+// Each ink as it differs from the rule's background, made once a run: the
+// finalists weigh them again and again.
+InkStep inkSteps[C64ColourCount];
+
+void MakeInkSteps(const InkRule& rule) {
   const float* background = palette[rule.background];
-  InkStep step{LuminanceOf(colour) - LuminanceOf(background), {}, rule.colourWeight,
-               Lightness(LuminanceOf(colour)) - Lightness(LuminanceOf(background)),
-               rule.sharpWeight, LabOf(colour), ink, rule.sharpColourWeight};
-  for (int channel = 0; channel < ChannelCount; ++channel)
-    step.colour[channel] = colour[channel] - background[channel];
-  return step;
+  for (int ink = 0; ink < C64ColourCount; ++ink) {
+    const float* colour = palette[ink];
+    InkStep& step = inkSteps[ink];
+    step = {LuminanceOf(colour) - LuminanceOf(background), {}, rule.colourWeight,
+            Lightness(LuminanceOf(colour)) - Lightness(LuminanceOf(background)),
+            rule.sharpWeight, LabOf(colour), static_cast<uint8_t>(ink), rule.sharpColourWeight};
+    for (int channel = 0; channel < ChannelCount; ++channel)
+      step.colour[channel] = colour[channel] - background[channel];
+  }
 }
 
 struct Candidate {
@@ -217,7 +227,7 @@ CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, const CellVi
   int count = 0;
   for (int i = 0; i < inkCount; ++i) {
     float likeness[GlyphCount] = {};
-    ScoreInk(view, dots, tables, StepOf(rule, inks[i]), glyphsTried, likeness);
+    ScoreInk(view, dots, tables, inkSteps[inks[i]], glyphsTried, likeness);
     for (int glyph = 0; glyph < glyphsTried; ++glyph)
       if (!stamps.repeats[glyph])
         candidates[count++] = {likeness[glyph] - glyphCost[glyph],
@@ -249,7 +259,7 @@ CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
   CellChoice best{};
   float bestLikeness = -1e30f;
   for (const auto& finalist : screen.finalists[cell]) {
-    const float likeness = ScoreGlyph(view, tables, StepOf(rule, finalist.ink), finalist.glyph) -
+    const float likeness = ScoreGlyph(view, tables, inkSteps[finalist.ink], finalist.glyph) -
                            glyphCost[finalist.glyph];
     if (likeness > bestLikeness) best = {finalist.glyph, finalist.ink}, bestLikeness = likeness;
   }
@@ -299,13 +309,11 @@ void ShowPicture(const ScreenPicture& picture, const ScreenPicture& start, const
   for (int at = 0; at < ScreenPicturePixels; ++at) {
     screen.targetLightness[at] = tables.lightness[LightnessStep(
         Luminance(screen.target[Red][at], screen.target[Green][at], screen.target[Blue][at]))];
-    screen.sharpLightness[at] = tables.lightness[LightnessStep(Luminance(
-        picture.planes[Red][at], picture.planes[Green][at], picture.planes[Blue][at]))];
-    if (rule.sharpColourWeight != 0) {
-      const float colour[ChannelCount] = {picture.planes[Red][at], picture.planes[Green][at],
-                                          picture.planes[Blue][at]};
-      screen.sharpLab[at] = LabOf(colour);
-    }
+    if (!JudgedUpClose(rule)) continue;
+    const float colour[ChannelCount] = {picture.planes[Red][at], picture.planes[Green][at],
+                                        picture.planes[Blue][at]};
+    screen.sharpLightness[at] = tables.lightness[LightnessStep(LuminanceOf(colour))];
+    screen.sharpLab[at] = LabOf(colour);
   }
   float whole[GlyphRows * GlyphRows];
   std::fill(whole, whole + GlyphRows * GlyphRows, 1.0f);
@@ -358,19 +366,16 @@ int OnlyInk(const InkRule& rule) {
   return ink;
 }
 
-void Prepare(const GlyphRule& glyphs) {
+}  // namespace
+
+void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
+                  uint8_t codes[CellCount], uint8_t inks[CellCount]) {
   MakeLightnessTables(tables);
   for (int glyph = 0; glyph < GlyphCount; ++glyph)
     glyphCost[glyph] =
         !glyphs.textLikeAlike && IsTextLike(static_cast<uint8_t>(glyph), glyphs.set) ? TextLikeCost : 0;
   palette = TheInkPalette().colours;
-}
-
-}  // namespace
-
-void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
-                  uint8_t codes[CellCount], uint8_t inks[CellCount]) {
-  Prepare(glyphs);
+  MakeInkSteps(rule);
   static ScreenPicture start;
   const int onlyInk = OnlyInk(rule);
   if (onlyInk >= 0) SplitPicture(picture, rule, static_cast<uint8_t>(onlyInk), start);
