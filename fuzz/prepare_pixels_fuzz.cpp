@@ -224,12 +224,12 @@ int16_t sameBits[CellRows][CellColumns];
 void CheckGlyphs(const Header& header) {
   const bool darkPartsDrawn = (header.flags & 4) != 0;
   const bool normalGlyphsOnly = (header.flags & 0x20) != 0;
-  InkRule rule = darkPartsDrawn ? InkRule{White, 1u << Black, 0, 0, 0}
-                                : InkRule{Black, 1u << White, 0, 0, 0};
+  InkRule rule = darkPartsDrawn ? InkRule{White, 1u << Black, 0, 0.5f, 0}
+                                : InkRule{Black, 1u << White, 0, 0.5f, 0};
   if ((header.flags & 0x10) != 0) {
     rule.inks = header.inks;
     rule.colourWeight = 0.01f;
-    rule.sharpWeight = 0.5f;
+    rule.sharpWeight = 0.8f;
     rule.sharpColourWeight = 0.1f;
     rule.background = header.chooseBackground ? ChooseBackground(picture, header.inks)
                                               : header.background;

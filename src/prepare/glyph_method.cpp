@@ -89,7 +89,8 @@ void ViewCellUpClose(int cell, const InkRule& rule, CellView& view) {
   if (!view.upClose) return;
   const float* background = palette[rule.background];
   view.backgroundLightness = Lightness(LuminanceOf(background));
-  const LabColour backgroundLab = LabOf(background);
+  const bool inColour = rule.sharpColourWeight != 0;
+  const LabColour backgroundLab = inColour ? LabOf(background) : LabColour{};
   view.backgroundDistanceSum = 0;
   view.inksMeasured = 0;
   const int left = (cell % CellColumns) * GlyphRows, top = (cell / CellColumns) * GlyphRows;
@@ -97,6 +98,7 @@ void ViewCellUpClose(int cell, const InkRule& rule, CellView& view) {
     for (int i = 0; i < GlyphRows; ++i) {
       const int k = OwnOrder(i, j), at = (top + j) * Width + left + i;
       view.ownWanted[k] = screen.sharpLightness[at];
+      if (!inColour) continue;
       view.ownLab[k] = screen.sharpLab[at];
       view.backgroundDistance[k] = LabDistance(backgroundLab, screen.sharpLab[at]);
       view.backgroundDistanceSum += view.backgroundDistance[k];
@@ -313,7 +315,7 @@ void ShowPicture(const ScreenPicture& picture, const ScreenPicture& start, const
     const float colour[ChannelCount] = {picture.planes[Red][at], picture.planes[Green][at],
                                         picture.planes[Blue][at]};
     screen.sharpLightness[at] = tables.lightness[LightnessStep(LuminanceOf(colour))];
-    screen.sharpLab[at] = LabOf(colour);
+    if (rule.sharpColourWeight != 0) screen.sharpLab[at] = LabOf(colour);
   }
   float whole[GlyphRows * GlyphRows];
   std::fill(whole, whole + GlyphRows * GlyphRows, 1.0f);

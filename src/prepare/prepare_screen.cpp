@@ -34,10 +34,13 @@ constexpr float ColourWeight = 0.01f;
 // colours passes for their mix; up close it is busy and off in colour,
 // where one near ink is flat and near. Without them colour screens were
 // busier and further in colour up close than a plain per-cell colouring,
-// for a little more likeness from afar. One ink has no colours to trade,
-// and what up close would gain there it loses from afar.
-constexpr float SharpWeight = 0.5f;
+// for a little more likeness from afar.
+constexpr float SharpWeight = 0.8f;
 constexpr float SharpColourWeight = 0.1f;
+
+// One ink is judged up close in lightness too, more lightly: it has fewer
+// ways to be flat, and leans on its texture for tone.
+constexpr float OneInkSharpWeight = 0.5f;
 
 // Every colour may be an ink.
 constexpr uint16_t AllColours = 0xFFFF;
@@ -60,8 +63,8 @@ void ChoosePixels(const PrepareSettings& settings) {
     case PrepareMethod::Glyphs:
       break;
   }
-  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0, 0, 0}
-                                         : InkRule{Black, 1u << White, 0, 0, 0};
+  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0, OneInkSharpWeight, 0}
+                                         : InkRule{Black, 1u << White, 0, OneInkSharpWeight, 0};
   if (settings.colour) {
     rule.inks = AllColours;
     rule.colourWeight = ColourWeight;

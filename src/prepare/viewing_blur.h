@@ -6,8 +6,11 @@
 // at a little distance. A Gaussian of BlurSpread pixels, cut at BlurRadius;
 // a cell's pattern then reaches BlurRadius pixels into its neighbours. A
 // cell is judged over itself and a margin of StampMargin pixels, at least
-// as wide: a square of StampSpan pixels a side.
-inline constexpr float BlurSpread = 0.9f;
+// as wide: a square of StampSpan pixels a side. The spread lies between the
+// two distances the screen is judged at (Gaussians of 1 and 2 pixels); at
+// 0.9 the method drew one ink a little too coarsely for the farther one,
+// and 1.2, with each cell also judged up close, did better by both.
+inline constexpr float BlurSpread = 1.2f;
 inline constexpr int BlurRadius = 2;
 inline constexpr int StampMargin = 4;
 inline constexpr int StampSpan = GlyphRows + 2 * StampMargin;

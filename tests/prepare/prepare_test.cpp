@@ -185,7 +185,8 @@ TEST(Prepare, ColourGlyphsTakeTheInkTheyAreDrawnIn) {
   uint8_t codes[CellCount], chosen[CellCount], inks[CellCount];
   for (int cell = 0; cell < CellCount; ++cell) codes[cell] = cell % 3 == 0 ? 160 : 32;
   DrawScreen(codes, red, blue);
-  ChooseGlyphs(picture, {6, 0xFFFF, 0.01f, 0.5f, 0.1f}, {false, false, CharacterSet::Upper}, chosen, inks);
+  const InkRule rule = {6, 0xFFFF, 0.01f, 0.8f, 0.1f};
+  ChooseGlyphs(picture, rule, {false, false, CharacterSet::Upper}, chosen, inks);
   int red_cells = 0;
   for (int cell = 0; cell < CellCount; ++cell)
     if (cell % 3 == 0) red_cells += inks[cell] == 2 && chosen[cell] == 160;
@@ -202,8 +203,8 @@ TEST(Prepare, TextLikeGlyphsAreHeldBackFromShading) {
   }
   struct Row { InkRule rule; bool alike; int fewest, most; };  // text-like cells
   const Row rows[] = {
-      {{0, 1u << 1, 0, 0, 0}, false, 0, CellCount / 50},
-      {{6, 0xFFFF, 0.01f, 0.5f, 0.1f}, false, 0, CellCount / 50},
+      {{0, 1u << 1, 0, 0.5f, 0}, false, 0, CellCount / 50},
+      {{6, 0xFFFF, 0.01f, 0.8f, 0.1f}, false, 0, CellCount / 50},
       {{0, 1u << 1, 0, 0, 0}, true, CellCount / 10, CellCount},
   };
   for (const Row& row : rows) {
