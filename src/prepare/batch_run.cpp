@@ -8,6 +8,7 @@
 #include <set>
 #include <thread>
 
+#include "prepare/glyph_method.h"
 #include "prepare/prepare_run.h"
 #include "runtime/child_platform.h"
 #include "runtime/command_line.h"
@@ -190,6 +191,8 @@ void RunBatch(const BatchRequest& request, const PrepareSettings&) {
 }
 
 void RunBatchWorker(const BatchRequest& request, const PrepareSettings& settings) {
+  // There is a worker for each processor already.
+  LimitGlyphThreads(1);
   for (const std::string& picture : request.inputs) {
     std::string names[MostOutputs];
     PrepareOutputs outputs{};

@@ -1,6 +1,8 @@
 #include "prepare/glyph_method.h"
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "picture/srgb_linear.h"
 #include "prepare/colour_space.h"
@@ -11,6 +13,7 @@
 #include "prepare/lightness.h"
 #include "prepare/simple_methods.h"
 #include "prepare/text_like_glyphs.h"
+#include "runtime/workers_platform.h"
 #include "screens/c64_colours.h"
 
 namespace {
@@ -39,6 +42,10 @@ constexpr float TextLikeCost = 1.0f;
 // background come nearest the cell's mean colour.
 constexpr int MostInksTried = 4;
 
+// Rows of cells are chosen by up to this many threads at once.
+constexpr int MostWorkers = 8;
+int workerLimit = MostWorkers;
+
 struct Screen {
   float target[ChannelCount][ScreenPicturePixels];  // the picture, blurred
   float targetLightness[ScreenPicturePixels];
@@ -49,7 +56,9 @@ struct Screen {
   float cellColour[CellCount][ChannelCount];        // each cell's mean colour in the picture
   uint8_t codes[CellCount];
   uint8_t inks[CellCount];
-  bool dirty[CellCount];  // its surroundings changed since it was last chosen
+  // Its surroundings changed since it was last chosen. Threads choosing
+  // neighbouring rows may mark the same cell at once.
+  std::atomic<bool> dirty[CellCount];
   bool weighed[CellCount];  // its finalists are known
   struct {
     uint8_t glyph;
@@ -83,6 +92,26 @@ bool JudgedUpClose(const InkRule& rule) {
   return rule.sharpWeight != 0 || rule.sharpColourWeight != 0;
 }
 
+struct CellChoice {
+  uint8_t glyph;
+  uint8_t ink;
+};
+
+struct Candidate {
+  float likeness;
+  CellChoice choice;
+};
+
+// What one thread needs while it chooses a cell.
+struct Workspace {
+  CellView view;
+  float restColour[ChannelCount][StampPixels];
+  GlyphDots dots;
+  Candidate candidates[MostInksTried * GlyphCount];
+};
+
+Workspace workspaces[MostWorkers];
+
 // The cell's own pixels in the picture, for the likeness up close.
 void ViewCellUpClose(int cell, const InkRule& rule, CellView& view) {
   view.upClose = JudgedUpClose(rule);
@@ -112,10 +141,11 @@ void ViewCellUpClose(int cell, const InkRule& rule, CellView& view) {
   }
 }
 
-void ViewCell(int cell, const InkRule& rule, CellView& view) {
+void ViewCell(int cell, const InkRule& rule, Workspace& work) {
+  CellView& view = work.view;
   view.square = SquareOf(cell);
   const float* background = palette[rule.background];
-  static float restColour[ChannelCount][StampPixels];
+  float (*restColour)[StampPixels] = work.restColour;
   for (int j = 0; j < StampSpan; ++j)
     for (int i = 0; i < StampSpan; ++i) {
       const int k = BlockOrder(i, j);
@@ -191,11 +221,6 @@ int InksToTry(int cell, const InkRule& rule, uint8_t tried[C64ColourCount]) {
   return kept;
 }
 
-struct CellChoice {
-  uint8_t glyph;
-  uint8_t ink;
-};
-
 // Each ink as it differs from the rule's background, made once a run: the
 // finalists weigh them again and again.
 InkStep inkSteps[C64ColourCount];
@@ -213,15 +238,11 @@ void MakeInkSteps(const InkRule& rule) {
   }
 }
 
-struct Candidate {
-  float likeness;
-  CellChoice choice;
-};
-
 // Weighs every glyph in each ink the cell tries, keeps the best Finalists.
-CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, const CellView& view) {
-  static GlyphDots dots;
-  static Candidate candidates[MostInksTried * GlyphCount];
+CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, Workspace& work) {
+  const CellView& view = work.view;
+  GlyphDots& dots = work.dots;
+  Candidate* candidates = work.candidates;
   DotGlyphs(view, glyphsTried, dots);
   const GlyphStamps& stamps = TheGlyphStamps();
   uint8_t inks[C64ColourCount];  // room for all, though at most MostInksTried are tried
@@ -254,10 +275,10 @@ CellChoice WeighAll(int cell, const InkRule& rule, int glyphsTried, const CellVi
   return candidates[0].choice;
 }
 
-CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried) {
-  static CellView view;
-  ViewCell(cell, rule, view);
-  if (!screen.weighed[cell]) return WeighAll(cell, rule, glyphsTried, view);
+CellChoice ChooseCell(int cell, const InkRule& rule, int glyphsTried, Workspace& work) {
+  const CellView& view = work.view;
+  ViewCell(cell, rule, work);
+  if (!screen.weighed[cell]) return WeighAll(cell, rule, glyphsTried, work);
   CellChoice best{};
   float bestLikeness = -1e30f;
   for (const auto& finalist : screen.finalists[cell]) {
@@ -291,7 +312,7 @@ void MarkSurroundings(int cell) {
   const int row = cell / CellColumns, column = cell % CellColumns;
   for (int r = std::max(0, row - 1); r <= std::min(CellRows - 1, row + 1); ++r)
     for (int c = std::max(0, column - 1); c <= std::min(CellColumns - 1, column + 1); ++c)
-      screen.dirty[r * CellColumns + c] = true;
+      screen.dirty[r * CellColumns + c].store(true, std::memory_order_relaxed);
 }
 
 void BlurIntoBlockOrder(const float pixels[GlyphRows * GlyphRows], float stamp[StampPixels]) {
@@ -368,6 +389,51 @@ int OnlyInk(const InkRule& rule) {
   return ink;
 }
 
+// One sweep over the screen, shared by the threads that make it. Each takes
+// the next row not yet taken and chooses its cells from left to right,
+// exactly as one thread going along the rows would: a cell's square covers
+// its own cell and the margin into its eight neighbours, and its choice
+// changes what is shown there alone, so a cell may be chosen once the row
+// above has chosen up to the cell after the one above it. The cells then
+// seen, and the order in which each pixel's sums change, are those of one
+// thread, and the screen is the same whatever the number of threads.
+struct Sweep {
+  const InkRule* rule;
+  int glyphsTried;
+  bool first;
+  std::atomic<int> nextRow;
+  std::atomic<int> done[CellRows];  // how many cells of each row are chosen
+  std::atomic<bool> changed;
+};
+
+void SweepRow(Sweep& sweep, int row, Workspace& work) {
+  for (int column = 0; column < CellColumns; ++column) {
+    if (row > 0) {
+      const int needed = std::min(column + 2, CellColumns);
+      while (sweep.done[row - 1].load(std::memory_order_acquire) < needed)
+        std::this_thread::yield();
+    }
+    const int cell = row * CellColumns + column;
+    if (screen.dirty[cell].exchange(false, std::memory_order_relaxed)) {
+      const CellChoice choice = ChooseCell(cell, *sweep.rule, sweep.glyphsTried, work);
+      if (sweep.first || choice.glyph != screen.codes[cell] || choice.ink != screen.inks[cell]) {
+        screen.codes[cell] = choice.glyph;
+        screen.inks[cell] = choice.ink;
+        PlaceChoice(cell, *sweep.rule, choice);
+        MarkSurroundings(cell);
+        sweep.changed.store(true, std::memory_order_relaxed);
+      }
+    }
+    sweep.done[row].store(column + 1, std::memory_order_release);
+  }
+}
+
+void SweepRows(int part, void* context) {
+  Sweep& sweep = *static_cast<Sweep*>(context);
+  for (int row = sweep.nextRow++; row < CellRows; row = sweep.nextRow++)
+    SweepRow(sweep, row, workspaces[part]);
+}
+
 }  // namespace
 
 void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
@@ -382,27 +448,21 @@ void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const Glyph
   const int onlyInk = OnlyInk(rule);
   if (onlyInk >= 0) SplitPicture(picture, rule, static_cast<uint8_t>(onlyInk), start);
   ShowPicture(picture, onlyInk >= 0 ? start : picture, rule);
-  const int glyphsTried = glyphs.normalOnly ? NormalGlyphCount : GlyphCount;
-  bool first = true;
-  for (int sweep = 0; sweep < MostSweeps; ++sweep) {
-    bool anyChanged = false;
-    for (int cell = 0; cell < CellCount; ++cell) {
-      if (!screen.dirty[cell]) continue;
-      screen.dirty[cell] = false;
-      const CellChoice choice = ChooseCell(cell, rule, glyphsTried);
-      if (!first && choice.glyph == screen.codes[cell] && choice.ink == screen.inks[cell]) continue;
-      screen.codes[cell] = choice.glyph;
-      screen.inks[cell] = choice.ink;
-      PlaceChoice(cell, rule, choice);
-      MarkSurroundings(cell);
-      anyChanged = true;
-    }
-    first = false;
-    if (!anyChanged) break;
+  Sweep sweep{&rule, glyphs.normalOnly ? NormalGlyphCount : GlyphCount, true, {}, {}, {}};
+  const int workers = std::min(PlatformWorkerCount(), workerLimit);
+  for (int round = 0; round < MostSweeps; ++round) {
+    sweep.nextRow = 0;
+    sweep.changed = false;
+    for (auto& done : sweep.done) done = 0;
+    PlatformRunTogether(workers, SweepRows, &sweep);
+    sweep.first = false;
+    if (!sweep.changed) break;
   }
   std::copy(screen.codes, screen.codes + CellCount, codes);
   std::copy(screen.inks, screen.inks + CellCount, inks);
 }
+
+void LimitGlyphThreads(int most) { workerLimit = std::clamp(most, 1, MostWorkers); }
 
 void DrawGlyphs(const uint8_t codes[CellCount], BitPicture& picture) {
   for (int cell = 0; cell < CellCount; ++cell) {

@@ -37,6 +37,11 @@ struct GlyphRule {
 void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const GlyphRule& glyphs,
                   uint8_t codes[CellCount], uint8_t inks[CellCount]);
 
+// At most this many threads choose cells from now on (at least 1); until it
+// is called, as many as the processors allow. The screen is the same for
+// any number.
+void LimitGlyphThreads(int most);
+
 // Draws the chosen characters as pixels, which the converter then matches
 // back to the same characters (or to ones drawn the same).
 void DrawGlyphs(const uint8_t codes[CellCount], BitPicture& picture);

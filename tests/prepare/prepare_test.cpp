@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "picture/resampling.h"
+#include "prepare_test_workers.h"
 #include "prepare/coverage.h"
 #include "prepare/glyph_method.h"
 #include "prepare/simple_methods.h"
@@ -215,6 +216,32 @@ TEST(Prepare, TextLikeGlyphsAreHeldBackFromShading) {
     EXPECT_GE(textLike, row.fewest) << "alike: " << row.alike << ", " << textLike;
     EXPECT_LE(textLike, row.most) << "alike: " << row.alike << ", " << textLike;
   }
+}
+
+// Rows of cells are chosen by several threads at once, each cell seeing
+// what it would see were they chosen one by one: the screen is the same
+// whatever the number of threads. Grey noise keeps every sweep busy.
+TEST(Prepare, GlyphScreenIsTheSameWithAnyNumberOfThreads) {
+  uint32_t seed = 777;
+  for (int at = 0; at < ScreenPicturePixels; ++at) {
+    seed = seed * 1664525u + 1013904223u;
+    for (int plane = 0; plane < 3; ++plane)
+      picture.planes[plane][at] = static_cast<float>(seed >> (8 + 8 * plane) & 0xFF) / 255.0f;
+  }
+  const InkRule rules[] = {{0, 1u << 1, 0, 0.5f, 0}, {6, 0xFFFF, 0.01f, 0.8f, 0.1f}};
+  for (const InkRule& rule : rules) {
+    uint8_t alone[CellCount], aloneInks[CellCount];
+    standInWorkers = 1;
+    ChooseGlyphs(picture, rule, {false, false, CharacterSet::Upper}, alone, aloneInks);
+    for (const int workers : {2, 3, 8}) {
+      uint8_t chosen[CellCount], inks[CellCount];
+      standInWorkers = workers;
+      ChooseGlyphs(picture, rule, {false, false, CharacterSet::Upper}, chosen, inks);
+      EXPECT_EQ(0, std::memcmp(alone, chosen, CellCount)) << workers << " threads";
+      EXPECT_EQ(0, std::memcmp(aloneInks, inks, CellCount)) << workers << " threads";
+    }
+  }
+  standInWorkers = 1;
 }
 
 }  // namespace
