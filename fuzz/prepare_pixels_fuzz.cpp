@@ -42,6 +42,7 @@
 #include "prepare/bit_picture.h"
 #include "prepare/coverage.h"
 #include "prepare/glyph_method.h"
+#include "prepare/viewing_blur.h"
 #include "prepare/ink_palette.h"
 #include "prepare/simple_methods.h"
 
@@ -224,9 +225,11 @@ int16_t sameBits[CellRows][CellColumns];
 void CheckGlyphs(const Header& header) {
   const bool darkPartsDrawn = (header.flags & 4) != 0;
   const bool normalGlyphsOnly = (header.flags & 0x20) != 0;
-  InkRule rule = darkPartsDrawn ? InkRule{White, 1u << Black, 0, 0.5f, 0}
-                                : InkRule{Black, 1u << White, 0, 0.5f, 0};
+  InkRule rule = darkPartsDrawn ? InkRule{White, 1u << Black, 0, 1.0f, 0}
+                                : InkRule{Black, 1u << White, 0, 1.0f, 0};
+  UseViewingDistance(ViewingDistance::Far);
   if ((header.flags & 0x10) != 0) {
+    UseViewingDistance(ViewingDistance::Near);
     rule.inks = header.inks;
     rule.colourWeight = 0.01f;
     rule.sharpWeight = 0.8f;

@@ -4,13 +4,15 @@
 
 namespace {
 
-GlyphStamps stampsOfSet[2];
-bool made[2] = {};
+// By set, then by viewing distance.
+GlyphStamps stampsOf[2][2];
+bool made[2][2] = {};
 CharacterSet chosenSet = CharacterSet::Upper;
 
 void MakeGlyphStamps(CharacterSet set, GlyphStamps& stamps) {
   const uint8_t* table = GlyphTableOf(set);
   const uint64_t* patterns = GlyphPatternsOf(set);
+  const int radius = TheViewingBlur().radius;
   for (int glyph = 0; glyph < GlyphCount; ++glyph) {
     float cell[GlyphRows * GlyphRows];
     for (int j = 0; j < GlyphRows; ++j)
@@ -36,8 +38,8 @@ void MakeGlyphStamps(CharacterSet set, GlyphStamps& stamps) {
         const int k = BlockOrder(i, j);
         stamps.byGlyph[glyph][k] = value;
         stamps.byPixel[k][glyph] = value;
-        stamps.reached[k] = i >= StampMargin - BlurRadius && i < StampSpan - StampMargin + BlurRadius &&
-                            j >= StampMargin - BlurRadius && j < StampSpan - StampMargin + BlurRadius;
+        stamps.reached[k] = i >= StampMargin - radius && i < StampSpan - StampMargin + radius &&
+                            j >= StampMargin - radius && j < StampSpan - StampMargin + radius;
       }
     for (int block = 0; block < StampBlocks; ++block) {
       float sum = 0, squares = 0;
@@ -60,8 +62,10 @@ void MakeGlyphStamps(CharacterSet set, GlyphStamps& stamps) {
 
 const GlyphStamps& TheGlyphStamps() {
   const auto set = static_cast<int>(chosenSet);
-  if (!made[set]) MakeGlyphStamps(chosenSet, stampsOfSet[set]), made[set] = true;
-  return stampsOfSet[set];
+  const auto distance = static_cast<int>(TheViewingDistance());
+  if (!made[set][distance])
+    MakeGlyphStamps(chosenSet, stampsOf[set][distance]), made[set][distance] = true;
+  return stampsOf[set][distance];
 }
 
 void UseGlyphSet(CharacterSet set) { chosenSet = set; }

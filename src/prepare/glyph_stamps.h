@@ -52,7 +52,8 @@ struct GlyphStamps {
 };
 
 // The stamps of the character set chosen last by UseGlyphSet, the
-// upper-case/graphics set until then. Each set's are made on first use and
-// the same for every run; the set is chosen once, before any glyphs are.
+// upper-case/graphics set until then, blurred as UseViewingDistance chose
+// last. Each set's are made on first use and the same for every run; the
+// set and distance are chosen once, before any glyphs are.
 const GlyphStamps& TheGlyphStamps();
 void UseGlyphSet(CharacterSet set);

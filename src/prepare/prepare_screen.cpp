@@ -13,6 +13,7 @@
 #include "prepare/glyph_stamps.h"
 #include "prepare/ink_palette.h"
 #include "prepare/simple_methods.h"
+#include "prepare/viewing_blur.h"
 
 namespace {
 
@@ -38,9 +39,9 @@ constexpr float ColourWeight = 0.01f;
 constexpr float SharpWeight = 0.8f;
 constexpr float SharpColourWeight = 0.1f;
 
-// One ink is judged up close in lightness too, more lightly: it has fewer
-// ways to be flat, and leans on its texture for tone.
-constexpr float OneInkSharpWeight = 0.5f;
+// One ink is judged up close in lightness too: from the farther distance
+// it is judged at, its texture would otherwise grow busy.
+constexpr float OneInkSharpWeight = 1.0f;
 
 // Every colour may be an ink.
 constexpr uint16_t AllColours = 0xFFFF;
@@ -75,6 +76,7 @@ void ChoosePixels(const PrepareSettings& settings) {
                           : ChooseBackground(picture, AllColours);
   }
   UseGlyphSet(settings.style.set);
+  UseViewingDistance(settings.colour ? ViewingDistance::Near : ViewingDistance::Far);
   ChooseGlyphs(picture, rule,
                {settings.normalGlyphsOnly, settings.allGlyphsAlike, settings.style.set}, codes,
                inks);

@@ -1,21 +1,36 @@
 #pragma once
+#include <cstdint>
+
 #include "match/glyph_table.h"
 #include "picture/screen_picture.h"
 
-// The blur by which the glyph method judges the screen: what the eye merges
-// at a little distance. A Gaussian of BlurSpread pixels, cut at BlurRadius;
-// a cell's pattern then reaches BlurRadius pixels into its neighbours. A
+// The blurs by which the glyph method judges the screen: what the eye
+// merges at a little distance. Gaussians of a spread in pixels, cut at a
+// radius; a cell's pattern then reaches that far into its neighbours. A
 // cell is judged over itself and a margin of StampMargin pixels, at least
-// as wide: a square of StampSpan pixels a side. The spread lies between the
-// two distances the screen is judged at (Gaussians of 1 and 2 pixels); at
-// 0.9 the method drew one ink a little too coarsely for the farther one,
-// and 1.2, with each cell also judged up close, did better by both.
-inline constexpr float BlurSpread = 1.2f;
-inline constexpr int BlurRadius = 2;
+// as wide: a square of StampSpan pixels a side. The screen is measured at
+// two distances, Gaussians of 1 and 2 pixels. Colour is judged nearer, at
+// 1.2: a wider blur let it mix far inks into busy checkers. One ink is
+// judged farther, at 1.6 cut at 4, where its texture merges into tone:
+// more alike at both distances (0.624 to 0.629 on the pictures it was
+// tried on), as clean up close, with its cells weighed up close a little
+// more (OneInkSharpWeight).
+struct ViewingBlur {
+  float spread;
+  int radius;
+};
+enum class ViewingDistance : uint8_t { Near, Far };
+inline constexpr ViewingBlur ViewingBlurs[] = {{1.2f, 2}, {1.6f, 4}};
 inline constexpr int StampMargin = 4;
 inline constexpr int StampSpan = GlyphRows + 2 * StampMargin;
-static_assert(BlurRadius <= StampMargin);
+static_assert(ViewingBlurs[0].radius <= StampMargin && ViewingBlurs[1].radius <= StampMargin);
 inline constexpr int StampPixels = StampSpan * StampSpan;
+
+// The blur of BlurCell, BlurPlane and the glyph stamps from now on; the
+// near one until it is called.
+void UseViewingDistance(ViewingDistance distance);
+ViewingDistance TheViewingDistance();
+const ViewingBlur& TheViewingBlur();
 
 // A cell's 8 x 8 values (row by row) blurred into the square around it.
 void BlurCell(const float cell[GlyphRows * GlyphRows], float stamp[StampPixels]);
