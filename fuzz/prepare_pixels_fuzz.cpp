@@ -44,6 +44,7 @@
 #include "prepare/glyph_method.h"
 #include "prepare/viewing_blur.h"
 #include "prepare/ink_palette.h"
+#include "prepare/one_ink_colours.h"
 #include "prepare/simple_methods.h"
 
 namespace {
@@ -225,8 +226,20 @@ int16_t sameBits[CellRows][CellColumns];
 void CheckGlyphs(const Header& header) {
   const bool darkPartsDrawn = (header.flags & 4) != 0;
   const bool normalGlyphsOnly = (header.flags & 0x20) != 0;
-  InkRule rule = darkPartsDrawn ? InkRule{White, 1u << Black, 0, 1.0f, 0}
-                                : InkRule{Black, 1u << White, 0, 1.0f, 0};
+  // One ink is drawn in the pair chosen from the picture: two palette
+  // colours, the ink the lighter unless the dark parts are drawn.
+  const OneInkColours pair = ChooseOneInkColours(picture, darkPartsDrawn, 0.01f, 1);
+  Require(pair.background < C64ColourCount && pair.ink < C64ColourCount,
+          "a pair outside the palette");
+  const InkPalette& palette = TheInkPalette();
+  const float inkLight = Luminance(palette.colours[pair.ink][Red], palette.colours[pair.ink][Green],
+                                   palette.colours[pair.ink][Blue]);
+  const float backgroundLight =
+      Luminance(palette.colours[pair.background][Red], palette.colours[pair.background][Green],
+                palette.colours[pair.background][Blue]);
+  Require(darkPartsDrawn ? inkLight < backgroundLight : inkLight > backgroundLight,
+          "one ink on the wrong side of its background");
+  InkRule rule = {pair.background, static_cast<uint16_t>(1u << pair.ink), 0, 1.0f, 0};
   UseViewingDistance(ViewingDistance::Far);
   if ((header.flags & 0x10) != 0) {
     UseViewingDistance(ViewingDistance::Near);

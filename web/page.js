@@ -27,7 +27,7 @@ function say(text, kind = 'info') {
 
 function fillColourChoices() {
   for (const select of document.querySelectorAll('select.colours')) {
-    select.add(new Option('usual', '-1'));
+    select.add(new Option('from the picture', '-1'));
     ColourNames.forEach((name, number) => select.add(new Option(`${number} ${name}`, String(number))));
   }
 }

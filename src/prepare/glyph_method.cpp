@@ -452,7 +452,7 @@ void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const Glyph
   if (onlyInk >= 0) SplitPicture(picture, rule, static_cast<uint8_t>(onlyInk), start);
   ShowPicture(picture, onlyInk >= 0 ? start : picture, rule);
   Sweep sweep{&rule, glyphs.normalOnly ? NormalGlyphCount : GlyphCount, true, {}, {}, {}};
-  const int workers = std::min(PlatformWorkerCount(), workerLimit);
+  const int workers = GlyphThreadCount();
   for (int round = 0; round < MostSweeps; ++round) {
     sweep.nextRow = 0;
     sweep.changed = false;
@@ -466,6 +466,8 @@ void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const Glyph
 }
 
 void LimitGlyphThreads(int most) { workerLimit = std::clamp(most, 1, MostWorkers); }
+
+int GlyphThreadCount() { return std::min(PlatformWorkerCount(), workerLimit); }
 
 void DrawGlyphs(const uint8_t codes[CellCount], BitPicture& picture) {
   for (int cell = 0; cell < CellCount; ++cell) {

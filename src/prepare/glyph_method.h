@@ -42,6 +42,9 @@ void ChooseGlyphs(const ScreenPicture& picture, const InkRule& rule, const Glyph
 // any number.
 void LimitGlyphThreads(int most);
 
+// How many threads the glyph method runs on: one a processor, within the limit.
+int GlyphThreadCount();
+
 // Draws the chosen characters as pixels, which the converter then matches
 // back to the same characters (or to ones drawn the same).
 void DrawGlyphs(const uint8_t codes[CellCount], BitPicture& picture);

@@ -9,11 +9,10 @@
 
 namespace {
 
-constexpr int MixSteps = 8;
 constexpr int CellSide = GlyphRows;  // a cell is one glyph, square
 
 struct Mixes {
-  LabColour lab[C64ColourCount][C64ColourCount][MixSteps + 1];  // background, ink, share
+  InkMixes of[C64ColourCount][C64ColourCount];  // background, ink
 };
 
 InkPalette palette;
@@ -34,14 +33,14 @@ void MakePalette() {
         for (int channel = 0; channel < ChannelCount; ++channel)
           mix[channel] = palette.colours[background][channel] +
                          share * (palette.colours[ink][channel] - palette.colours[background][channel]);
-        mixes.lab[background][ink][step] = LabOf(mix);
+        mixes.of[background][ink].lab[step] = LabOf(mix);
       }
   made = true;
 }
 
 float MixDistanceLab(const LabColour& colour, uint8_t background, uint8_t ink) {
   float nearest = 1e30f;
-  for (const LabColour& mix : mixes.lab[background][ink])
+  for (const LabColour& mix : mixes.of[background][ink].lab)
     nearest = std::min(nearest, LabDistance(mix, colour));
   return nearest;
 }
@@ -51,6 +50,11 @@ float MixDistanceLab(const LabColour& colour, uint8_t background, uint8_t ink) {
 const InkPalette& TheInkPalette() {
   if (!made) MakePalette();
   return palette;
+}
+
+const InkMixes& MixesOf(uint8_t background, uint8_t ink) {
+  TheInkPalette();
+  return mixes.of[background][ink];
 }
 
 float MixDistance(const float colour[ChannelCount], uint8_t background, uint8_t ink) {
@@ -81,7 +85,7 @@ uint8_t ChooseBackground(const ScreenPicture& picture, uint16_t inks) {
       }
       const LabColour lab = LabOf(mean);
       for (int colour = 0; colour < C64ColourCount; ++colour)
-        distance[cell][part][colour] = LabDistance(lab, mixes.lab[colour][colour][0]);  // pure
+        distance[cell][part][colour] = LabDistance(lab, mixes.of[colour][colour].lab[0]);  // pure
     }
   }
   uint8_t best = 0;

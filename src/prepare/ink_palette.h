@@ -2,6 +2,7 @@
 #include <cstdint>
 
 #include "picture/screen_picture.h"
+#include "prepare/colour_space.h"
 #include "screens/c64_colours.h"
 
 // The C64's colours in linear light, as the glyph method mixes them.
@@ -10,6 +11,15 @@ struct InkPalette {
 };
 
 const InkPalette& TheInkPalette();
+
+// A background and an ink mixed, with the ink covering 0, 1/8, ... 1 of a
+// cell: the tones a screen of the two shows from afar.
+inline constexpr int MixSteps = 8;
+struct InkMixes {
+  LabColour lab[MixSteps + 1];
+};
+
+const InkMixes& MixesOf(uint8_t background, uint8_t ink);
 
 // How far a colour (linear RGB) is, in CIELAB, from the nearest mix of the
 // background and the ink: the ink covering 0, 1/8, ... 1 of a cell.

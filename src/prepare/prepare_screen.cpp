@@ -12,6 +12,7 @@
 #include "prepare/glyph_method.h"
 #include "prepare/glyph_stamps.h"
 #include "prepare/ink_palette.h"
+#include "prepare/one_ink_colours.h"
 #include "prepare/simple_methods.h"
 #include "prepare/viewing_blur.h"
 
@@ -23,6 +24,7 @@ BitPicture bits;
 uint8_t codes[CellCount];
 uint8_t inks[CellCount];
 ColourScreen colourFile;
+OneInkColours oneInk;  // the colours one ink was chosen in
 
 // What a unit of colour difference (Delta E, in a block of 4 x 4 pixels)
 // costs against the structural likeness of that block, which is at most 1.
@@ -46,13 +48,16 @@ constexpr float OneInkSharpWeight = 1.0f;
 // Every colour may be an ink.
 constexpr uint16_t AllColours = 0xFFFF;
 
-// The characters' pixels are white on black, or black on white where the
-// dark parts are drawn.
+// One ink's pixels are white on black, or black on white where the dark
+// parts are drawn, unless the glyph method chooses the pair: the other
+// methods only split light from dark, and a user who names either colour
+// gets glyphs chosen as before and shown in the colours named.
 constexpr uint8_t Black = 0;
 constexpr uint8_t White = 1;
 
 void ChoosePixels(const PrepareSettings& settings) {
   AdjustTone(picture, settings.tone);
+  oneInk = settings.darkPartsDrawn ? OneInkColours{White, Black} : OneInkColours{Black, White};
   MeasureCoverage(picture, settings.darkPartsDrawn, coverage);
   switch (settings.method) {
     case PrepareMethod::Threshold:
@@ -64,8 +69,11 @@ void ChoosePixels(const PrepareSettings& settings) {
     case PrepareMethod::Glyphs:
       break;
   }
-  InkRule rule = settings.darkPartsDrawn ? InkRule{White, 1u << Black, 0, OneInkSharpWeight, 0}
-                                         : InkRule{Black, 1u << White, 0, OneInkSharpWeight, 0};
+  if (!settings.colour && settings.ink == NoColourGiven && settings.background == NoColourGiven)
+    oneInk = ChooseOneInkColours(picture, settings.darkPartsDrawn, ColourWeight,
+                                 GlyphThreadCount());
+  InkRule rule = {oneInk.background, static_cast<uint16_t>(1u << oneInk.ink), 0,
+                  OneInkSharpWeight, 0};
   if (settings.colour) {
     rule.inks = AllColours;
     rule.colourWeight = ColourWeight;
@@ -89,8 +97,8 @@ void ChoosePixels(const PrepareSettings& settings) {
 // The screen of the outputs: the pixels chosen, the screen codes the
 // converter gives them (look-alike glyphs become the lowest-numbered one,
 // as cellglyph makes of the BMP), and their colours: those chosen with the
-// glyphs, or one ink on a background, the prepared light and dark unless
-// the options say otherwise.
+// glyphs, or one ink on a background, those it was chosen in unless the
+// options say otherwise.
 void SettleScreen(const PrepareSettings& settings, PreparedScreen& screen) {
   screen.bits = bits;
   // The converter matches in the upper-case set alone; the other set is
@@ -105,12 +113,10 @@ void SettleScreen(const PrepareSettings& settings, PreparedScreen& screen) {
     screen.colours = colourFile;
   } else {
     const uint8_t ink = settings.ink != NoColourGiven ? static_cast<uint8_t>(settings.ink)
-                        : settings.darkPartsDrawn      ? Black
-                                                       : White;
+                                                       : oneInk.ink;
     const uint8_t paper = settings.background != NoColourGiven
                               ? static_cast<uint8_t>(settings.background)
-                          : settings.darkPartsDrawn ? White
-                                                    : Black;
+                                                    : oneInk.background;
     FillColourScreen(ink, paper, paper, screen.colours);
   }
   if (settings.border != NoColourGiven)

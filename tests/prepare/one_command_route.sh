@@ -1,8 +1,8 @@
 #!/bin/bash
 # Every output of cellglyph-prepare's one command against today's route of
 # three programs (prepare to a BMP, cellglyph, then export or render), byte
-# for byte, in one ink, inverted with the converter's dirart set, and in
-# colour. The picture is made here by Pillow: a lit sphere with stripes and
+# for byte, in one ink (drawn in the colours prepare chose, from its colour
+# file), inverted with the converter's dirart set, and in colour. The picture is made here by Pillow: a lit sphere with stripes and
 # a coloured rim. Natively and, in the cross build, under the emulator.
 #
 #   one_command_route.sh BUILD [EMULATOR...]
@@ -28,7 +28,7 @@ if [ $# -eq 0 ]; then formats+=(png); fi  # the cross build has no PNG output
 
 # The one command's options | prepare's | cellglyph's set | export's | export's for .asm
 rows=(
-  "||normal|--ink 1 --background 0 --border 0|"
+  "|three.col|normal|--colours three.col|"
   "--invert --dirart --method threshold|--invert --dirart --method threshold|dirart|--ink 0 \
 --background 1 --border 1|"
   "--colour --background 6 --dialect acme|--colours three.col --background 6|normal|--colours \

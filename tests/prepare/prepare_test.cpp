@@ -11,6 +11,8 @@
 #include "prepare_test_workers.h"
 #include "prepare/coverage.h"
 #include "prepare/glyph_method.h"
+#include "prepare/ink_palette.h"
+#include "prepare/one_ink_colours.h"
 #include "prepare/simple_methods.h"
 #include "prepare/text_like_glyphs.h"
 
@@ -245,3 +247,37 @@ TEST(Prepare, GlyphScreenIsTheSameWithAnyNumberOfThreads) {
 }
 
 }  // namespace
+
+// Columns 4 pixels wide in two palette colours: only the pair of exactly
+// those two draws every block in its own tone, so it is chosen, with the
+// ink the lighter unless the dark parts are drawn. A flat dark grey picture
+// gets that grey on black, not a texture of white. The same for any number
+// of workers.
+TEST(Prepare, OneInkTakesTheColoursThePictureIsIn) {
+  struct Row {
+    uint8_t even, odd;  // the columns' colours
+    bool darkInk;
+    uint8_t background, ink;
+  };
+  const Row rows[] = {
+      {.even = 0, .odd = 1, .darkInk = false, .background = 0, .ink = 1},
+      {.even = 0, .odd = 1, .darkInk = true, .background = 1, .ink = 0},
+      {.even = 6, .odd = 0, .darkInk = false, .background = 0, .ink = 6},
+      {.even = 6, .odd = 0, .darkInk = true, .background = 6, .ink = 0},
+      {.even = 12, .odd = 15, .darkInk = false, .background = 12, .ink = 15},
+      {.even = 15, .odd = 12, .darkInk = true, .background = 15, .ink = 12},
+      {.even = 11, .odd = 11, .darkInk = false, .background = 0, .ink = 11},
+  };
+  const InkPalette& palette = TheInkPalette();
+  for (const Row& row : rows) {
+    for (int at = 0; at < ScreenPicturePixels; ++at)
+      for (int channel = 0; channel < ChannelCount; ++channel)
+        picture.planes[channel][at] = palette.colours[at / 4 % 2 ? row.odd : row.even][channel];
+    SCOPED_TRACE(testing::Message() << int{row.even} << " and " << int{row.odd});
+    for (int workers : {1, 3}) {
+      const OneInkColours chosen = ChooseOneInkColours(picture, row.darkInk, 0.01f, workers);
+      EXPECT_EQ(chosen.background, row.background);
+      EXPECT_EQ(chosen.ink, row.ink);
+    }
+  }
+}
