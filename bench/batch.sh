@@ -35,10 +35,10 @@ PY
 echo "$count photos, $(du -sh "$work/photos" | cut -f1)"
 
 loop="for photo in $work/photos/*.jpg; do name=\$(basename \$photo .jpg);
-  $build/cellglyph-prepare \$photo $work/loop/\$name.bmp &&
+  $build/cellglyph-prepare \$photo $work/loop/\$name.bmp $work/loop/\$name.col &&
   $build/cellglyph $work/loop/\$name.bmp $work/loop/\$name.bin normal 0 >/dev/null &&
-  $build/cellglyph-export $work/loop/\$name.bin $work/loop/\$name.prg --ink 1 --background 0 \
-    --border 0 >/dev/null; done"
+  $build/cellglyph-export $work/loop/\$name.bin $work/loop/\$name.prg \
+    --colours $work/loop/\$name.col >/dev/null; done"
 hyperfine --runs 3 --prepare "rm -rf $work/loop $work/batch; mkdir $work/loop" \
   --command-name "shell loop over the three programs" "$loop" \
   --command-name "cellglyph-prepare -o batch --format prg" \
@@ -46,10 +46,10 @@ hyperfine --runs 3 --prepare "rm -rf $work/loop $work/batch; mkdir $work/loop" \
 # Both routes give the same programs: the loop again on the first photos.
 for photo in $(ls "$work"/photos/*.jpg | head -5); do
   name=$(basename "$photo" .jpg)
-  "$build/cellglyph-prepare" "$photo" "$work/loop/$name.bmp"
+  "$build/cellglyph-prepare" "$photo" "$work/loop/$name.bmp" "$work/loop/$name.col"
   "$build/cellglyph" "$work/loop/$name.bmp" "$work/loop/$name.bin" normal 0 >/dev/null
-  "$build/cellglyph-export" "$work/loop/$name.bin" "$work/loop/$name.prg" --ink 1 --background 0 \
-    --border 0 >/dev/null
+  "$build/cellglyph-export" "$work/loop/$name.bin" "$work/loop/$name.prg" \
+    --colours "$work/loop/$name.col" >/dev/null
   cmp "$work/loop/$name.prg" "$work/batch/$name.prg"
 done
 echo "The batch's programs equal the loop's."

@@ -62,8 +62,11 @@ RECIPES = {
 }
 METHODS = ('glyphs', 'diffuse', 'threshold')
 # cellglyph-prepare's routes besides its methods at the default fit: the glyphs method on the
-# recipes' geometry, for a like-for-like comparison, and in colour.
-EXTRA_ROUTES = (('glyphs-stretch', 'stretch', 'glyphs', False), ('colour', 'cover', 'glyphs', True))
+# recipes' geometry, for a like-for-like comparison, in white on black as the user asks for it,
+# and in colour.
+EXTRA_ROUTES = (('glyphs-stretch', 'stretch', 'glyphs', False, ()),
+                ('glyphs-white', 'cover', 'glyphs', False, ('--ink', '1', '--background', '0')),
+                ('colour', 'cover', 'glyphs', True, ()))
 
 
 # The npm peer in one ink and in colour, on the picture as cellglyph-prepare's default fit lays it.
@@ -78,6 +81,7 @@ class Route(NamedTuple):
     method: str     # cellglyph-prepare's --method, or 'peer' for the npm peer
     colour: bool    # with --colours: each cell in its own ink, measured for colour too
     mono: bool = False  # the peer in one ink
+    options: tuple = ()  # cellglyph-prepare's further options
 
 
 def routes(build, invert_too):
@@ -86,8 +90,8 @@ def routes(build, invert_too):
         for inverted in (False, True)[:1 + invert_too]:
             found += [Route(method + '-inv' * inverted, 'cover', inverted, '', method, False)
                       for method in METHODS]
-        found += [Route(name, fit, False, '', method, colour)
-                  for name, fit, method, colour in EXTRA_ROUTES]
+        found += [Route(name, fit, False, '', method, colour, False, options)
+                  for name, fit, method, colour, options in EXTRA_ROUTES]
     if peer.available():
         found += [Route(name, 'cover', False, '', 'peer', not mono, mono) for name, mono in PEER_ROUTES]
     else:
@@ -99,9 +103,9 @@ def make_bmp(route, picture, work, build):
     """Runs the route on the picture in the folder work; answers the BMP it wrote there."""
     bmp = work / (route.name + '.bmp')
     if route.method:
-        quiet([build / 'cellglyph-prepare', picture, bmp, '--method', route.method,
-               '--fit', route.fit] + ['--invert'] * route.inverted
-              + ['--colours', bmp.with_suffix('.col')] * route.colour)
+        quiet([build / 'cellglyph-prepare', picture, bmp, bmp.with_suffix('.col'), '--method',
+               route.method, '--fit', route.fit] + ['--invert'] * route.inverted
+              + list(route.options) + ['--colour'] * route.colour)
         return bmp
     link = work / ('photo' + picture.suffix)
     link.unlink(missing_ok=True)
@@ -145,11 +149,11 @@ def stored_negative(bmp):
 
 def draw(build, bmp, shown, route):
     """Converts the BMP to a screen and draws the screen into the PNG `shown`: in the colour
-    file's colours for a colour route."""
+    file's colours for cellglyph-prepare's routes."""
     screen = bmp.with_suffix('.bin')
     quiet([build / 'cellglyph', bmp, screen, 'normal', '0'])
     ink, background = ('0', '1') if route.inverted else ('1', '0')
-    colours = (['--colours', bmp.with_suffix('.col')] if route.colour
+    colours = (['--colours', bmp.with_suffix('.col')] if route.method
                else ['--ink', ink, '--background', background])
     quiet([build / 'cellglyph-render', screen, shown, '--scale', '1'] + colours)
 
