@@ -92,6 +92,7 @@ float LightnessLikeness(const BlockLook& block, const PairLook& pair, float rang
 // A sum of BlockCount terms in float is off by far less than this: a pair
 // this far below the best in lightness alone cannot win once colour counts.
 constexpr float SumSlack = 1.0f;
+constexpr int CheckEvery = 250;  // blocks between looks at whether a pair can still win
 
 struct Choice {
   bool darkInk;
@@ -113,14 +114,19 @@ void WeighPairs(int part, void* context) {
     const float range = mixes.lab[MixSteps].values[0] - mixes.lab[0].values[0];
     if (choice.darkInk ? range >= 0 : range <= 0) continue;
     const PairLook pair = LookAtPair(mixes, std::fabs(range));
+    // Each block's likeness in lightness is at most 1: a pair is given up
+    // once even 1 for every block left could not bring it to the best.
     float bound = 0;
-    for (int block = 0; block < BlockCount; ++block) {
+    bool hopeless = false;
+    for (int block = 0; block < BlockCount && !hopeless; ++block) {
       int step;
       likeness[block] = LightnessLikeness(blocks[block], pair, std::fabs(range), step);
       steps[block] = static_cast<uint8_t>(step);
       bound += likeness[block];
+      if (block % CheckEvery == CheckEvery - 1)
+        hopeless = bound + static_cast<float>(BlockCount - 1 - block) + SumSlack < best;
     }
-    if (bound + SumSlack < best) continue;
+    if (hopeless || bound + SumSlack < best) continue;
     float total = 0;
     for (int block = 0; block < BlockCount; ++block)
       total += likeness[block] -
