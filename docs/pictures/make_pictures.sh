@@ -14,9 +14,9 @@ for name in astronaut coffee; do
   /usr/bin/python3 -c "import sys; from PIL import Image, ImageOps
 ImageOps.fit(Image.open(sys.argv[1]).convert('RGB'), (320, 200), Image.LANCZOS).save(sys.argv[2])" \
     "$data/$name.png" "$here/$name.png"
-  "$build/cellglyph-prepare" "$data/$name.png" "$work/$name.bmp" >/dev/null
+  "$build/cellglyph-prepare" "$data/$name.png" "$work/$name.bmp" "$work/$name.col" >/dev/null
   "$build/cellglyph" "$work/$name.bmp" "$work/$name.bin" normal 0 >/dev/null
-  "$build/cellglyph-render" "$work/$name.bin" "$here/$name-mono.png" --scale 1 --ink 1 --background 0 >/dev/null
+  "$build/cellglyph-render" "$work/$name.bin" "$here/$name-mono.png" --scale 1 --colours "$work/$name.col" >/dev/null
   "$build/cellglyph-prepare" "$data/$name.png" "$work/$name.bmp" --colours "$work/$name.col" >/dev/null
   "$build/cellglyph" "$work/$name.bmp" "$work/$name.bin" normal 0 >/dev/null
   "$build/cellglyph-render" "$work/$name.bin" "$here/$name-colour.png" --scale 1 --colours "$work/$name.col" >/dev/null
