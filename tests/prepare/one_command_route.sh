@@ -2,8 +2,9 @@
 # Every output of cellglyph-prepare's one command against today's route of
 # three programs (prepare to a BMP, cellglyph, then export or render), byte
 # for byte, in one ink (drawn in the colours prepare chose, from its colour
-# file), inverted with the converter's dirart set, and in colour. The picture is made here by Pillow: a lit sphere with stripes and
-# a coloured rim. Natively and, in the cross build, under the emulator.
+# file), inverted with the converter's dirart set, and in colour. The
+# picture is made here by Pillow: a lit sphere with stripes and a coloured
+# rim. Natively and, in the cross build, under the emulator.
 #
 #   one_command_route.sh BUILD [EMULATOR...]
 set -eu
