@@ -21,8 +21,8 @@ constexpr float VarianceConstant = 9.0f;
 // A block drawn as a mix of the two colours shows texture: a spread in
 // lightness, seen from afar, of this share of the pair's difference at an
 // even mix, less towards either colour. Chosen on pictures of every kind:
-// 0.05 and 0.15 drew them less alike, and none (flat mixes) chose pairs
-// too far apart.
+// 0.05 and 0.15 drew them no more alike, and without it (mixes as flat as
+// solid colours) pairs too far apart won and drew flat areas as texture.
 constexpr float TextureShare = 0.1f;
 
 struct BlockLook {
