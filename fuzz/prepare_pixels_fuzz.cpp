@@ -62,9 +62,6 @@ constexpr float Slack = 1e-4f;
 // picture pixels in float.
 constexpr float SameColourSlack = 1e-3f;
 
-constexpr uint8_t Black = 0;
-constexpr uint8_t White = 1;
-
 struct Header {
   uint8_t flags;
   uint8_t orientation;
