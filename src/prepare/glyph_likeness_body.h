@@ -7,10 +7,7 @@
 #include <cmath>
 
 #include "prepare/glyph_likeness.h"
-
-// The structural similarity's constants for lightness from 0 to 100.
-inline constexpr float MeanConstant = 1.0f;      // (0.01 x 100)^2
-inline constexpr float VarianceConstant = 9.0f;  // (0.03 x 100)^2
+#include "prepare/lightness.h"
 
 [[gnu::always_inline]] inline void DotGlyphsBody(const CellView& view, int glyphsTried,
                                                  GlyphDots& dots) {

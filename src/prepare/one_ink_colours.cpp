@@ -16,8 +16,6 @@ namespace {
 constexpr int Block = 8;
 constexpr int BlocksAcross = PixelColumns / Block;
 constexpr int BlockCount = BlocksAcross * (PixelRows / Block);
-constexpr float MeanConstant = 1.0f;
-constexpr float VarianceConstant = 9.0f;
 
 // A block drawn as a mix of the two colours shows texture: a spread in
 // lightness, seen from afar, of this share of the pair's difference at an
